@@ -1,0 +1,65 @@
+// The launcher window: the picture and the four buttons, the start-up sequence
+// that runs before the window is usable, and the state that every check, repair
+// and recipe shares (install path, window title, open settings file, icons).
+#pragma once
+#include <string>
+#include "launcher/profile.h"
+#include "platform/dialog.h"
+#include "platform/platform.h"
+
+class LauncherApp;
+
+enum : UINT_PTR {
+    TAUNT_TIMER_ID = 1,
+    CLOSE_TIMER_ID = 1337,
+};
+
+class LauncherDialog : public Dialog {
+public:
+    LauncherDialog(Platform& platform, const Profile& profile, const LauncherApp& app, HWND parent);
+    ~LauncherDialog() override;
+
+    BOOL OnInitDialog() override;
+    void OnOK() override;      // Play
+    void OnCancel() override;  // Cancel, Escape, the close box
+    bool OnCommand(int id, int notifyCode) override;
+    bool OnTimer(UINT_PTR id) override;
+
+    void OnReadme();
+    void OnVisitSite();
+    void OnTaunt();
+
+    // Shows a string-table text with the window title as caption and the stop
+    // icon; always FALSE, so that a check can return its result.
+    BOOL ReportError(UINT stringId);
+    // A string-table text; empty when the table has none.
+    std::string LoadText(UINT stringId);
+
+    // Start-up checks and the patch.
+    BOOL ReadAgreed();
+    INT_PTR RunDisclaimer();
+    BOOL WriteModInfo();
+    BOOL InstallCheck();
+    BOOL ModPresent();
+    BOOL PatchSettings() { return m_profile.patchSettings(*this); }
+    void PlayTaunt() { m_profile.playTaunt(*this); }
+    void StopSound();
+
+    Platform& GetPlatform() { return m_platform; }
+
+    UINT_PTR m_nTimer = 0;
+    HANDLE m_hSettingsFile = nullptr;
+    std::string m_strTitle;
+    std::string m_strInstallPath;
+    HICON m_hSmallIcon = nullptr;
+    HICON m_hIcon = nullptr;
+    HFONT m_font = nullptr;
+
+private:
+    // Opens a document or address through the shell, as a person's double click would.
+    void ShellOpen(const std::string& file, const char* directory, UINT mask, int show);
+
+    Platform& m_platform;
+    const Profile& m_profile;
+    const LauncherApp& m_app;
+};

@@ -1,0 +1,7 @@
+#include "launcher/profile.h"
+#include "launcher/stand_ins.h"
+
+const Profile& NovalkorProfile() {
+    static const Profile profile = {"novalkor", 1, 2, 3, 4, 5, 6, 7, StandInPatchSettings, StandInPlayTaunt};
+    return profile;
+}

@@ -1,0 +1,10 @@
+#include "dialog.h"
+
+Dialog::Dialog(WindowSystem& windows, UINT templateId, HWND parent)
+    : m_windows(windows), m_nTemplate(templateId), m_hParent(parent) {}
+
+INT_PTR Dialog::DoModal() { return m_windows.RunModal(*this, m_hParent); }
+
+bool Dialog::OnCommand(int, int) { return false; }
+
+bool Dialog::OnTimer(UINT_PTR) { return false; }

@@ -1,0 +1,18 @@
+// The program's own resources: string table texts and raw resources such as the
+// WAVE sounds, from the module that holds them.
+#pragma once
+#include <string>
+#include "win_types.h"
+
+class Resources {
+public:
+    virtual ~Resources() = default;
+    // LoadStringA: FALSE when the string table has no such text.
+    virtual BOOL LoadText(UINT id, std::string& text) = 0;
+    // FindResourceA with an ordinal name and a named type ("WAVE").
+    virtual HRSRC FindRaw(UINT id, const char* type) = 0;
+    // LoadResource
+    virtual HGLOBAL LoadRaw(HRSRC resource) = 0;
+    // LockResource
+    virtual const void* LockRaw(HGLOBAL loaded) = 0;
+};

@@ -1,0 +1,77 @@
+// Simulated volumes A: to Z: with drive types and file trees: case-insensitive
+// names, wildcard lookups in an order the test sets, share modes, read-only
+// files, failures injected per call, and a count of open handles.
+#pragma once
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+#include "platform/files.h"
+
+enum class FileOp { Open, Read, Write, Seek, Truncate, Close, FindFirst, FindNext, FindClose };
+
+struct FileFault {
+    bool fail = false;         // the call returns failure with this error
+    DWORD error = 0;
+    DWORD limit = 0xFFFFFFFF;  // a read or write moves at most this many bytes first
+};
+
+class SimFiles : public FileSystem {
+public:
+    SimFiles();
+    ~SimFiles() override;
+
+    // A fault for a call on a path (for handle calls, the path it was opened with).
+    std::function<FileFault(FileOp op, const std::string& path)> inject;
+
+    // Test set-up: a volume must exist before anything is put on it. Entries are
+    // enumerated in the order they were added.
+    void AddVolume(char letter, UINT driveType);
+    void AddDirectory(const std::string& path);
+    void AddFile(const std::string& path, const std::string& content, FILETIME lastWrite = FILETIME{});
+    void SetReadOnly(const std::string& path, bool readOnly);
+    // Another program holds the file open with no sharing until Release.
+    void HoldOpen(const std::string& path);
+    void Release(const std::string& path);
+
+    bool Exists(const std::string& path) const;
+    std::string Content(const std::string& path) const;
+    // Handles the programs opened and did not close; files held by HoldOpen do not count.
+    int OpenHandles() const { return static_cast<int>(m_files.size() + m_finds.size() - m_held.size()); }
+
+    HANDLE OpenFile(const char* path, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security, DWORD disposition,
+                    DWORD flags, HANDLE templateFile) override;
+    BOOL Read(HANDLE file, void* buffer, DWORD toRead, DWORD* read) override;
+    BOOL Write(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written) override;
+    DWORD Seek(HANDLE file, LONG distance, LONG* distanceHigh, DWORD method) override;
+    BOOL Truncate(HANDLE file) override;
+    BOOL CloseFile(HANDLE file) override;
+    HANDLE FindFirst(const char* pattern, WIN32_FIND_DATAA* data) override;
+    BOOL FindNext(HANDLE find, WIN32_FIND_DATAA* data) override;
+    BOOL FindEnd(HANDLE find) override;
+    UINT DriveType(const char* rootPath) override;
+
+    // The last error a failing call set (GetLastError).
+    DWORD LastError() const { return m_lastError; }
+
+private:
+    struct Node;
+    struct OpenFileState;
+    struct FindState;
+
+    bool Split(const std::string& path, int& drive, std::vector<std::string>& parts) const;
+    Node* Lookup(const std::string& path) const;
+    Node* MakeParents(const std::string& path, std::string& leaf);
+    FileFault Fault(FileOp op, const std::string& path) const;
+    HANDLE NewHandle();
+    bool Fail(DWORD error);
+
+    std::unique_ptr<Node> m_volumes[26];
+    UINT m_types[26];
+    std::map<HANDLE, std::unique_ptr<OpenFileState>> m_files;
+    std::map<HANDLE, std::unique_ptr<FindState>> m_finds;
+    std::map<std::string, HANDLE> m_held;
+    uintptr_t m_nextHandle = 0x100;
+    DWORD m_lastError = 0;
+};

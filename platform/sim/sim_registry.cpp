@@ -1,0 +1,145 @@
+#include "sim_registry.h"
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+std::string SimRegistry::Normal(const std::string& path) {
+    std::string normal;
+    for (char c : path) normal += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    while (!normal.empty() && normal.back() == '\\') normal.pop_back();
+    return normal;
+}
+
+void SimRegistry::PutKey(const std::string& keyPath) {
+    // Like the real hive, a key's parents exist too.
+    std::string path = Normal(keyPath);
+    for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1))
+        m_keys[path.substr(0, at)];
+    m_keys[path];
+}
+
+void SimRegistry::PutValue(const std::string& keyPath, const std::string& name, DWORD type, std::vector<BYTE> data) {
+    PutKey(keyPath);
+    Value& value = m_keys[Normal(keyPath)].values[Normal(name)];
+    value.type = type;
+    value.data = std::move(data);
+}
+
+void SimRegistry::PutString(const std::string& keyPath, const std::string& name, const std::string& text) {
+    std::vector<BYTE> data(text.begin(), text.end());
+    data.push_back(0);
+    PutValue(keyPath, name, REG_SZ, std::move(data));
+}
+
+void SimRegistry::PutDword(const std::string& keyPath, const std::string& name, DWORD value) {
+    std::vector<BYTE> data(4);
+    for (int i = 0; i < 4; ++i) data[i] = static_cast<BYTE>(value >> (8 * i));
+    PutValue(keyPath, name, REG_DWORD, std::move(data));
+}
+
+bool SimRegistry::HasKey(const std::string& keyPath) const { return m_keys.count(Normal(keyPath)) != 0; }
+
+const SimRegistry::Value* SimRegistry::GetValue(const std::string& keyPath, const std::string& name) const {
+    auto key = m_keys.find(Normal(keyPath));
+    if (key == m_keys.end()) return nullptr;
+    auto value = key->second.values.find(Normal(name));
+    return value == key->second.values.end() ? nullptr : &value->second;
+}
+
+size_t SimRegistry::ValueCount(const std::string& keyPath) const {
+    auto key = m_keys.find(Normal(keyPath));
+    return key == m_keys.end() ? 0 : key->second.values.size();
+}
+
+bool SimRegistry::ResolvePath(HKEY root, const char* subKey, std::string& path) const {
+    std::string base;
+    if (root != HKEY_LOCAL_MACHINE) {
+        auto handle = m_handles.find(root);
+        if (handle == m_handles.end()) return false;
+        base = handle->second.path;
+    }
+    std::string sub = subKey == nullptr ? std::string() : Normal(subKey);
+    path = base.empty() ? sub : (sub.empty() ? base : base + "\\" + sub);
+    return true;
+}
+
+LONG SimRegistry::Fault(RegOp op, const std::string& path, const std::string& name) const {
+    return inject ? inject(op, path, Normal(name)) : ERROR_SUCCESS;
+}
+
+HKEY SimRegistry::NewHandle(const std::string& path, REGSAM access) {
+    HKEY key = reinterpret_cast<HKEY>(m_nextHandle);
+    m_nextHandle += 4;
+    m_handles[key] = Handle{path, access};
+    return key;
+}
+
+LONG SimRegistry::OpenKey(HKEY root, const char* subKey, DWORD, REGSAM access, HKEY* result) {
+    std::string path;
+    if (result == nullptr) return ERROR_INVALID_PARAMETER;
+    if (!ResolvePath(root, subKey, path)) return ERROR_INVALID_HANDLE;
+    if (LONG fault = Fault(RegOp::Open, path, "")) return fault;
+    if (m_keys.count(path) == 0) return ERROR_FILE_NOT_FOUND;
+    *result = NewHandle(path, access);
+    return ERROR_SUCCESS;
+}
+
+LONG SimRegistry::QueryValue(HKEY key, const char* name, DWORD* reserved, DWORD* type, BYTE* data, DWORD* size) {
+    auto handle = m_handles.find(key);
+    if (handle == m_handles.end()) return ERROR_INVALID_HANDLE;
+    if (reserved != nullptr || (data != nullptr && size == nullptr)) return ERROR_INVALID_PARAMETER;
+    if ((handle->second.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
+    const std::string valueName = name == nullptr ? std::string() : name;
+    if (LONG fault = Fault(RegOp::Query, handle->second.path, valueName)) return fault;
+    const Value* value = GetValue(handle->second.path, valueName);
+    if (value == nullptr) return ERROR_FILE_NOT_FOUND;
+    const DWORD stored = static_cast<DWORD>(value->data.size());
+    if (type != nullptr) *type = value->type;
+    if (data == nullptr) {
+        if (size != nullptr) *size = stored;
+        return ERROR_SUCCESS;
+    }
+    if (*size < stored) {
+        *size = stored;
+        return ERROR_MORE_DATA;
+    }
+    if (stored != 0) std::memcpy(data, value->data.data(), stored);
+    *size = stored;
+    return ERROR_SUCCESS;
+}
+
+LONG SimRegistry::CreateKey(HKEY root, const char* subKey, DWORD, char*, DWORD, REGSAM access, SECURITY_ATTRIBUTES*,
+                            HKEY* result, DWORD* disposition) {
+    std::string path;
+    if (result == nullptr) return ERROR_INVALID_PARAMETER;
+    if (!ResolvePath(root, subKey, path)) return ERROR_INVALID_HANDLE;
+    if (LONG fault = Fault(RegOp::Create, path, "")) return fault;
+    const bool existed = m_keys.count(path) != 0;
+    PutKey(path);
+    if (disposition != nullptr) *disposition = existed ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
+    *result = NewHandle(path, access);
+    return ERROR_SUCCESS;
+}
+
+LONG SimRegistry::SetValue(HKEY key, const char* name, DWORD, DWORD type, const BYTE* data, DWORD size) {
+    auto handle = m_handles.find(key);
+    if (handle == m_handles.end()) return ERROR_INVALID_HANDLE;
+    if ((handle->second.access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
+    if (data == nullptr && size != 0) return ERROR_INVALID_PARAMETER;
+    const std::string valueName = name == nullptr ? std::string() : name;
+    if (LONG fault = Fault(RegOp::Set, handle->second.path, valueName)) return fault;
+    std::vector<BYTE> bytes;
+    if (size != 0) bytes.assign(data, data + size);
+    Value& value = m_keys[handle->second.path].values[Normal(valueName)];
+    value.type = type;
+    value.data = std::move(bytes);
+    return ERROR_SUCCESS;
+}
+
+LONG SimRegistry::CloseKey(HKEY key) {
+    auto handle = m_handles.find(key);
+    if (handle == m_handles.end()) return ERROR_INVALID_HANDLE;
+    const std::string path = handle->second.path;
+    m_handles.erase(handle);
+    return Fault(RegOp::Close, path, "");
+}

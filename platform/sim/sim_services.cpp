@@ -1,0 +1,76 @@
+#include "sim_services.h"
+#include "resources/string_table.h"
+
+BOOL SimShell::Execute(SHELLEXECUTEINFOA* info) {
+    ShellRequest request{info->cbSize,
+                         info->fMask,
+                         info->hwnd,
+                         info->lpVerb == nullptr,
+                         info->lpFile == nullptr ? "" : info->lpFile,
+                         info->lpParameters == nullptr,
+                         info->lpParameters == nullptr ? "" : info->lpParameters,
+                         info->lpDirectory == nullptr,
+                         info->lpDirectory == nullptr ? "" : info->lpDirectory,
+                         info->nShow,
+                         info->hIcon};
+    requests.push_back(request);
+    m_log.Add("shell " + request.file + " in " + request.directory + " show " + std::to_string(request.nShow));
+    return TRUE;
+}
+
+SimResources::SimResources(const std::set<UINT>& waves) {
+    for (UINT id : waves) m_waves[id] = "RIFF\x10\0\0\0WAVEsim " + std::to_string(id);
+}
+
+BOOL SimResources::LoadText(UINT id, std::string& text) {
+    const char* found = FindStringText(id);
+    if (found == nullptr) return FALSE;
+    text = found;
+    return TRUE;
+}
+
+HRSRC SimResources::FindRaw(UINT id, const char* type) {
+    if (std::string(type) != "WAVE" || m_waves.count(id) == 0) return nullptr;
+    return reinterpret_cast<HRSRC>(static_cast<uintptr_t>(id));
+}
+
+HGLOBAL SimResources::LoadRaw(HRSRC resource) {
+    const UINT id = static_cast<UINT>(reinterpret_cast<uintptr_t>(resource));
+    if (m_waves.count(id) == 0 || unloadable.count(id) != 0) return nullptr;
+    return resource;
+}
+
+const void* SimResources::LockRaw(HGLOBAL loaded) {
+    const UINT id = static_cast<UINT>(reinterpret_cast<uintptr_t>(loaded));
+    if (m_waves.count(id) == 0 || unlockable.count(id) != 0) return nullptr;
+    return m_waves.at(id).data();
+}
+
+UINT SimResources::WaveAt(const void* image) const {
+    for (const auto& wave : m_waves)
+        if (wave.second.data() == image) return wave.first;
+    return 0;
+}
+
+BOOL SimSound::PlaySoundImage(const void* sound, UINT flags) {
+    if (sound == nullptr) {
+        m_log.Add("sound stop " + std::to_string(flags));
+        return TRUE;
+    }
+    const UINT id = m_resources.WaveAt(sound);
+    if (refuse.count(id) != 0) {
+        m_log.Add("sound refused " + std::to_string(id));
+        return FALSE;
+    }
+    m_log.Add("sound play " + std::to_string(id) + " flags " + std::to_string(flags));
+    return TRUE;
+}
+
+int SimRuntime::Rand() {
+    if (draws.empty()) return 0;
+    const int value = draws.front();
+    draws.pop_front();
+    return value;
+}
+
+void SimRuntime::Srand(unsigned int seed) { m_log.Add("srand " + std::to_string(seed)); }

@@ -1,0 +1,82 @@
+// The smaller simulated services: the shell, the sound output, the program's
+// resources and the runtime library. Each records what it was asked to do.
+#pragma once
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+#include "platform/resources.h"
+#include "platform/runtime.h"
+#include "platform/shell.h"
+#include "platform/sim/sim_log.h"
+#include "platform/sound.h"
+
+// One ShellExecuteExA request, with its texts copied.
+struct ShellRequest {
+    DWORD cbSize;
+    UINT fMask;
+    HWND hwnd;
+    bool verbNull;
+    std::string file;
+    bool parametersNull;
+    std::string parameters;
+    bool directoryNull;
+    std::string directory;
+    int nShow;
+    HANDLE hIcon;
+};
+
+class SimShell : public Shell {
+public:
+    explicit SimShell(SimLog& log) : m_log(log) {}
+    BOOL Execute(SHELLEXECUTEINFOA* info) override;
+    std::vector<ShellRequest> requests;
+
+private:
+    SimLog& m_log;
+};
+
+// String texts come from the program's string table; the WAVE resources are
+// small stand-in images, one per number the test names.
+class SimResources : public Resources {
+public:
+    explicit SimResources(const std::set<UINT>& waves);
+    BOOL LoadText(UINT id, std::string& text) override;
+    HRSRC FindRaw(UINT id, const char* type) override;
+    HGLOBAL LoadRaw(HRSRC resource) override;
+    const void* LockRaw(HGLOBAL loaded) override;
+    // The number of the WAVE whose image lies at this address, or 0.
+    UINT WaveAt(const void* image) const;
+    // Resources that fail to load or lock.
+    std::set<UINT> unloadable, unlockable;
+
+private:
+    std::map<UINT, std::string> m_waves;
+};
+
+class SimSound : public Sound {
+public:
+    SimSound(SimLog& log, const SimResources& resources) : m_log(log), m_resources(resources) {}
+    BOOL PlaySoundImage(const void* sound, UINT flags) override;
+    // WAVE numbers that the sound service refuses to play.
+    std::set<UINT> refuse;
+
+private:
+    SimLog& m_log;
+    const SimResources& m_resources;
+};
+
+class SimRuntime : public Runtime {
+public:
+    explicit SimRuntime(SimLog& log) : m_log(log) {}
+    int Rand() override;
+    void Srand(unsigned int seed) override;
+    int64_t Time() override { return now; }
+    int64_t now = 1700000000;
+    // Values Rand hands out, in order; 0 once they are used up.
+    std::deque<int> draws;
+
+private:
+    SimLog& m_log;
+};

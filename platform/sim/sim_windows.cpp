@@ -1,0 +1,311 @@
+#include "sim_windows.h"
+#include "platform/dialog.h"
+#include "resources/dialog_templates.h"
+
+namespace {
+
+const int kTickLimit = 10000000;  // a window whose timer never lets the script act
+
+std::string Hex(unsigned long value) {
+    static const char digits[] = "0123456789abcdef";
+    std::string text;
+    do {
+        text.insert(text.begin(), digits[value % 16]);
+        value /= 16;
+    } while (value != 0);
+    return "0x" + text;
+}
+
+}  // namespace
+
+SimWindows::~SimWindows() = default;
+
+void SimWindows::ExpectDialog(UINT templateId, std::function<void(SimDialogView&)> act, int afterTicks) {
+    m_script.push_back(Step{false, templateId, std::move(act), 0, afterTicks});
+}
+
+void SimWindows::ExpectMessageBox(int answer) { m_script.push_back(Step{true, 0, nullptr, answer, -1}); }
+
+std::string SimWindows::Describe(const Step& step) const {
+    return step.messageBox ? "a message box answered " + std::to_string(step.answer)
+                           : "an action in dialog " + std::to_string(step.templateId);
+}
+
+std::string SimWindows::ScriptLeft() const {
+    std::string left;
+    for (const Step& step : m_script) left += Describe(step) + "; ";
+    return left;
+}
+
+SimWindows::Window* SimWindows::Find(HWND window) const {
+    auto found = m_windows.find(window);
+    return found == m_windows.end() ? nullptr : found->second.get();
+}
+
+SimWindows::Control* SimWindows::FindControl(HWND window, int id) const {
+    Window* found = Find(window);
+    if (found == nullptr) return nullptr;
+    for (Control& control : found->controls)
+        if (control.id == id) return &control;
+    return nullptr;
+}
+
+INT_PTR SimWindows::RunModal(Dialog& dialog, HWND) {
+    const UINT templateId = dialog.TemplateId();
+    const DialogTemplate* layout = FindDialogTemplate(templateId);
+    if (layout == nullptr || refuseTemplates.count(templateId) != 0) {
+        m_log.Add("dialog " + std::to_string(templateId) + " refused");
+        return -1;
+    }
+    HWND handle = reinterpret_cast<HWND>(m_nextWindow);
+    m_nextWindow += 0x10;
+    auto window = std::make_unique<Window>();
+    window->dialog = &dialog;
+    window->templateId = templateId;
+    for (size_t i = 0; i < layout->controlCount; ++i) {
+        const ControlTemplate& control = layout->controls[i];
+        window->controls.push_back(Control{control.id, control.windowClass, control.text,
+                                           (control.style & WS_VISIBLE) != 0, (control.style & WS_DISABLED) == 0});
+    }
+    Window& state = *window;
+    m_windows[handle] = std::move(window);
+    dialog.Attach(handle);
+    m_log.Add("dialog " + std::to_string(templateId) + " open");
+
+    // The window goes away however the run ends, also when the script throws.
+    struct Closer {
+        SimWindows& windows;
+        Dialog& dialog;
+        HWND handle;
+        ~Closer() {
+            dialog.Detach();
+            windows.m_windows.erase(handle);
+        }
+    } closer{*this, dialog, handle};
+
+    if (dialog.OnInitDialog()) {
+        for (const Control& control : state.controls)
+            if (control.visible && control.enabled && control.windowClass != "Static") {
+                state.focus = control.id;
+                break;
+            }
+    }
+    while (!state.ended) {
+        const bool timing = !state.timers.empty();
+        const Step* next = m_script.empty() ? nullptr : &m_script.front();
+        if (next != nullptr && !next->messageBox && next->templateId == templateId &&
+            (!timing || (next->afterTicks >= 0 && state.ticks >= next->afterTicks))) {
+            Step step = std::move(m_script.front());
+            m_script.pop_front();
+            state.ticks = 0;
+            SimDialogView view(*this, handle);
+            step.act(view);
+            continue;
+        }
+        if (timing) {
+            if (state.ticks > kTickLimit) throw SimUnexpected("dialog " + std::to_string(templateId) + " ticks for ever");
+            FireTimer(handle, state);
+            continue;
+        }
+        throw SimUnexpected("dialog " + std::to_string(templateId) + " waits for the user, but the script has " +
+                            (next == nullptr ? std::string("nothing more") : Describe(*next)));
+    }
+    const INT_PTR result = state.result;
+    m_log.Add("dialog " + std::to_string(templateId) + " end " + std::to_string(result));
+    return result;
+}
+
+void SimWindows::FireTimer(HWND handle, Window& window) {
+    auto earliest = window.timers.begin();
+    for (auto timer = window.timers.begin(); timer != window.timers.end(); ++timer)
+        if (timer->second.due < earliest->second.due) earliest = timer;
+    const UINT_PTR id = earliest->first;
+    if (earliest->second.due > m_now) m_now = earliest->second.due;
+    earliest->second.due = m_now + earliest->second.period;
+    ++window.ticks;
+    if (id != 100) m_log.Add("timer tick " + std::to_string(id));
+    // The handler may end or stop anything; the window stays until RunModal returns.
+    window.dialog->OnTimer(id);
+    (void)handle;
+}
+
+BOOL SimWindows::EndModal(HWND window, INT_PTR result) {
+    Window* found = Find(window);
+    if (found == nullptr) return FALSE;
+    found->ended = true;
+    found->result = result;
+    return TRUE;
+}
+
+BOOL SimWindows::SetCaption(HWND window, const char* text) {
+    Window* found = Find(window);
+    if (found == nullptr) return FALSE;
+    found->caption = text;
+    m_log.Add("caption " + found->caption);
+    return TRUE;
+}
+
+bool SimWindows::HasItem(HWND window, int id) { return FindControl(window, id) != nullptr; }
+
+BOOL SimWindows::SetItemText(HWND window, int id, const char* text) {
+    Control* control = FindControl(window, id);
+    if (control == nullptr) return FALSE;
+    control->text = text;
+    return TRUE;
+}
+
+std::string SimWindows::GetItemText(HWND window, int id) {
+    Control* control = FindControl(window, id);
+    return control == nullptr ? std::string() : control->text;
+}
+
+BOOL SimWindows::EnableItem(HWND window, int id, BOOL enable) {
+    Control* control = FindControl(window, id);
+    if (control == nullptr) return FALSE;
+    const bool wasDisabled = !control->enabled;
+    control->enabled = enable != FALSE;
+    return wasDisabled ? TRUE : FALSE;
+}
+
+void SimWindows::FocusItem(HWND window, int id) {
+    if (FindControl(window, id) != nullptr) Find(window)->focus = id;
+}
+
+BOOL SimWindows::Show(HWND window, int command) {
+    Window* found = Find(window);
+    if (found == nullptr) return FALSE;
+    const bool was = found->shown;
+    found->shown = command != SW_HIDE;
+    m_log.Add("show " + std::to_string(command));
+    return was ? TRUE : FALSE;
+}
+
+LRESULT SimWindows::Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* found = Find(window);
+    if (found == nullptr) return 0;
+    if (message == WM_SETICON) {
+        HICON& slot = wParam == ICON_BIG ? found->bigIcon : found->smallIcon;
+        HICON old = slot;
+        slot = reinterpret_cast<HICON>(lParam);
+        return reinterpret_cast<LRESULT>(old);
+    }
+    if (message == WM_SETFONT) found->font = reinterpret_cast<HFONT>(wParam);
+    return 0;
+}
+
+UINT_PTR SimWindows::StartTimer(HWND window, UINT_PTR id, UINT elapse) {
+    Window* found = Find(window);
+    if (found == nullptr) return 0;
+    // Windows raises any period under 10 ms to 10 ms.
+    const UINT period = elapse < 10 ? 10 : elapse;
+    found->timers[id] = Timer{period, m_now + period};
+    if (id != 100) m_log.Add("timer start " + std::to_string(id));
+    return id;
+}
+
+BOOL SimWindows::StopTimer(HWND window, UINT_PTR id) {
+    Window* found = Find(window);
+    if (found == nullptr || found->timers.erase(id) == 0) return FALSE;
+    if (id != 100) m_log.Add("timer stop " + std::to_string(id));
+    return TRUE;
+}
+
+int SimWindows::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
+    m_boxes.push_back(MessageBoxRecord{owner, text, caption, style});
+    m_log.Add("message box " + std::string(text) + " | " + caption + " | " + Hex(style));
+    if (m_script.empty() || !m_script.front().messageBox)
+        throw SimUnexpected("unexpected message box \"" + std::string(text) + "\"; the script has " +
+                            (m_script.empty() ? std::string("nothing more") : Describe(m_script.front())));
+    const int answer = m_script.front().answer;
+    m_script.pop_front();
+    const UINT buttons = style & 0xF;
+    const bool possible = (buttons == MB_OK && answer == IDOK) ||
+                          (buttons == MB_OKCANCEL && (answer == IDOK || answer == IDCANCEL)) ||
+                          (buttons == MB_YESNO && (answer == IDYES || answer == IDNO));
+    if (!possible)
+        throw SimUnexpected("message box \"" + std::string(text) + "\" has no button " + std::to_string(answer));
+    return answer;
+}
+
+HICON SimWindows::LoadAppIcon(UINT id) { return reinterpret_cast<HICON>(static_cast<uintptr_t>(0x30000 + id)); }
+
+HICON SimWindows::LoadSizedIcon(UINT id, int cx, int cy) {
+    return reinterpret_cast<HICON>(static_cast<uintptr_t>(0x40000 + id * 0x100 + cx + cy));
+}
+
+HFONT SimWindows::MakeFont(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                           DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
+                           DWORD quality, DWORD pitchAndFamily, const char* face) {
+    lastFontRequest.clear();
+    for (long value : {long(height), long(width), long(escapement), long(orientation), long(weight), long(italic),
+                       long(underline), long(strikeOut), long(charSet), long(outPrecision), long(clipPrecision),
+                       long(quality), long(pitchAndFamily)})
+        lastFontRequest += std::to_string(value) + ",";
+    lastFontRequest += face;
+    ++m_liveFonts;
+    m_nextFont += 4;
+    return reinterpret_cast<HFONT>(m_nextFont);
+}
+
+BOOL SimWindows::DestroyFont(HFONT font) {
+    if (font == nullptr) return FALSE;
+    --m_liveFonts;
+    return TRUE;
+}
+
+UINT SimDialogView::Template() const { return m_windows.Find(m_window)->templateId; }
+std::string SimDialogView::Caption() const { return m_windows.Find(m_window)->caption; }
+bool SimDialogView::Shown() const { return m_windows.Find(m_window)->shown; }
+bool SimDialogView::Exists(int id) const { return m_windows.FindControl(m_window, id) != nullptr; }
+std::string SimDialogView::Text(int id) const { return m_windows.GetItemText(m_window, id); }
+int SimDialogView::Focus() const { return m_windows.Find(m_window)->focus; }
+HICON SimDialogView::BigIcon() const { return m_windows.Find(m_window)->bigIcon; }
+HICON SimDialogView::SmallIcon() const { return m_windows.Find(m_window)->smallIcon; }
+HFONT SimDialogView::Font() const { return m_windows.Find(m_window)->font; }
+
+bool SimDialogView::IsVisible(int id) const {
+    const SimWindows::Control* control = m_windows.FindControl(m_window, id);
+    return control != nullptr && control->visible;
+}
+
+bool SimDialogView::IsEnabled(int id) const {
+    const SimWindows::Control* control = m_windows.FindControl(m_window, id);
+    return control != nullptr && control->enabled;
+}
+
+void SimDialogView::Press(int id) {
+    const SimWindows::Control* control = m_windows.FindControl(m_window, id);
+    if (control == nullptr || control->windowClass != "Button" || !control->visible || !control->enabled || !Shown())
+        throw SimUnexpected("no visible, enabled button " + std::to_string(id) + " to press in dialog " +
+                            std::to_string(Template()));
+    SendCommand(id);
+}
+
+void SimDialogView::SendCommand(int id) {
+    Dialog& dialog = *m_windows.Find(m_window)->dialog;
+    if (id == IDOK)
+        dialog.OnOK();
+    else if (id == IDCANCEL)
+        dialog.OnCancel();
+    else
+        dialog.OnCommand(id, BN_CLICKED);
+}
+
+void SimDialogView::Escape() {
+    const SimWindows::Control* cancel = m_windows.FindControl(m_window, IDCANCEL);
+    if (cancel == nullptr || cancel->enabled) m_windows.Find(m_window)->dialog->OnCancel();
+}
+
+void SimDialogView::CloseBox() { Escape(); }
+
+void SimDialogView::Enter() {
+    const SimWindows::Control* ok = m_windows.FindControl(m_window, IDOK);
+    if (ok == nullptr || ok->enabled) m_windows.Find(m_window)->dialog->OnOK();
+}
+
+void SimDialogView::Type(int id, const std::string& text) {
+    SimWindows::Control* control = m_windows.FindControl(m_window, id);
+    if (control == nullptr || control->windowClass != "Edit" || !control->visible || !control->enabled)
+        throw SimUnexpected("no visible, enabled edit box " + std::to_string(id) + " to type in");
+    control->text = text;
+}

@@ -1,0 +1,154 @@
+// A simulated window system: dialogs built from the templates of the string and
+// dialog tables, a clock for their timers, and a scripted user. The script lists,
+// in order, what the user does in each window that waits for input and how each
+// message box is answered; a window or box that the script did not expect throws
+// SimUnexpected at once, with what appeared.
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+#include "platform/sim/sim_log.h"
+#include "platform/window_system.h"
+
+struct MessageBoxRecord {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT style;
+};
+
+class SimWindows;
+
+// What a person sees and can do in an open window.
+class SimDialogView {
+public:
+    SimDialogView(SimWindows& windows, HWND window) : m_windows(windows), m_window(window) {}
+
+    HWND Handle() const { return m_window; }
+    UINT Template() const;
+    std::string Caption() const;
+    bool Shown() const;
+    bool Exists(int id) const;
+    std::string Text(int id) const;
+    bool IsVisible(int id) const;
+    bool IsEnabled(int id) const;
+    int Focus() const;
+    HICON BigIcon() const;
+    HICON SmallIcon() const;
+    HFONT Font() const;
+
+    // A click on a visible, enabled button.
+    void Press(int id);
+    // The Escape key, the close box and the Enter key, as the dialog manager
+    // turns them into IDCANCEL and IDOK.
+    void Escape();
+    void CloseBox();
+    void Enter();
+    // Replaces the text of a visible, enabled edit box.
+    void Type(int id, const std::string& text);
+    // A command from a control that no person could click (a hidden button).
+    void SendCommand(int id);
+
+private:
+    SimWindows& m_windows;
+    HWND m_window;
+};
+
+class SimWindows : public WindowSystem {
+public:
+    explicit SimWindows(SimLog& log) : m_log(log) {}
+    ~SimWindows() override;
+
+    // The script. A dialog step runs when its window has no timer running, or,
+    // with afterTicks >= 0, once that many ticks have passed since the window
+    // opened or since the step before it in that window.
+    void ExpectDialog(UINT templateId, std::function<void(SimDialogView&)> act, int afterTicks = -1);
+    void ExpectMessageBox(int answer);
+    // What the script still holds; empty when every step was used.
+    std::string ScriptLeft() const;
+
+    const std::vector<MessageBoxRecord>& MessageBoxes() const { return m_boxes; }
+    int LiveFonts() const { return m_liveFonts; }
+    int OpenWindows() const { return static_cast<int>(m_windows.size()); }
+    uint64_t Now() const { return m_now; }
+    // Templates whose windows cannot be created (RunModal returns -1).
+    std::set<UINT> refuseTemplates;
+
+    INT_PTR RunModal(Dialog& dialog, HWND parent) override;
+    BOOL EndModal(HWND window, INT_PTR result) override;
+    BOOL SetCaption(HWND window, const char* text) override;
+    bool HasItem(HWND window, int id) override;
+    BOOL SetItemText(HWND window, int id, const char* text) override;
+    std::string GetItemText(HWND window, int id) override;
+    BOOL EnableItem(HWND window, int id, BOOL enable) override;
+    void FocusItem(HWND window, int id) override;
+    BOOL Show(HWND window, int command) override;
+    LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    UINT_PTR StartTimer(HWND window, UINT_PTR id, UINT elapse) override;
+    BOOL StopTimer(HWND window, UINT_PTR id) override;
+    int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style) override;
+    HICON LoadAppIcon(UINT id) override;
+    HICON LoadSizedIcon(UINT id, int cx, int cy) override;
+    HFONT MakeFont(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
+                   DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                   DWORD pitchAndFamily, const char* face) override;
+    BOOL DestroyFont(HFONT font) override;
+
+    // The arguments of the last MakeFont, as "height,width,...,face".
+    std::string lastFontRequest;
+
+private:
+    friend class SimDialogView;
+    struct Control {
+        int id;
+        std::string windowClass;
+        std::string text;
+        bool visible;
+        bool enabled;
+    };
+    struct Timer {
+        UINT period;
+        uint64_t due;
+    };
+    struct Window {
+        Dialog* dialog;
+        UINT templateId;
+        std::string caption;
+        bool shown = true;
+        bool ended = false;
+        INT_PTR result = 0;
+        int focus = 0;
+        int ticks = 0;
+        HICON bigIcon = nullptr;
+        HICON smallIcon = nullptr;
+        HFONT font = nullptr;
+        std::vector<Control> controls;
+        std::map<UINT_PTR, Timer> timers;
+    };
+    struct Step {
+        bool messageBox;
+        UINT templateId;
+        std::function<void(SimDialogView&)> act;
+        int answer;
+        int afterTicks;
+    };
+
+    Window* Find(HWND window) const;
+    Control* FindControl(HWND window, int id) const;
+    std::string Describe(const Step& step) const;
+    void FireTimer(HWND handle, Window& window);
+
+    SimLog& m_log;
+    std::map<HWND, std::unique_ptr<Window>> m_windows;
+    std::deque<Step> m_script;
+    std::vector<MessageBoxRecord> m_boxes;
+    uintptr_t m_nextWindow = 0x10000;
+    uint64_t m_now = 0;
+    int m_liveFonts = 0;
+    uintptr_t m_nextFont = 0x20000;
+};

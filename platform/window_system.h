@@ -1,0 +1,54 @@
+// Windows, dialogs, controls, timers, message boxes, icons and fonts: the USER32
+// and GDI32 calls the core makes. Dialogs run from numbered templates; controls
+// are addressed by their identifiers in the template.
+#pragma once
+#include <string>
+#include "win_types.h"
+
+class Dialog;
+
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    // DialogBoxParamA: creates the window from the dialog's template, routes its
+    // messages to the dialog's handlers and returns the result given to EndModal,
+    // or -1 when the window cannot be created.
+    virtual INT_PTR RunModal(Dialog& dialog, HWND parent) = 0;
+    // EndDialog
+    virtual BOOL EndModal(HWND window, INT_PTR result) = 0;
+
+    // SetWindowTextA on the window itself.
+    virtual BOOL SetCaption(HWND window, const char* text) = 0;
+    // GetDlgItem(window, id) != NULL
+    virtual bool HasItem(HWND window, int id) = 0;
+    // SetDlgItemTextA
+    virtual BOOL SetItemText(HWND window, int id, const char* text) = 0;
+    // GetDlgItemTextA, the whole text whatever its length.
+    virtual std::string GetItemText(HWND window, int id) = 0;
+    // EnableWindow(GetDlgItem(window, id), enable)
+    virtual BOOL EnableItem(HWND window, int id, BOOL enable) = 0;
+    // SetFocus(GetDlgItem(window, id))
+    virtual void FocusItem(HWND window, int id) = 0;
+    // ShowWindow on the window itself.
+    virtual BOOL Show(HWND window, int command) = 0;
+    // SendMessageA to the window itself (WM_SETICON, WM_SETFONT).
+    virtual LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // SetTimer with no callback: the timer's identifier, or 0.
+    virtual UINT_PTR StartTimer(HWND window, UINT_PTR id, UINT elapse) = 0;
+    // KillTimer
+    virtual BOOL StopTimer(HWND window, UINT_PTR id) = 0;
+    // MessageBoxA: the button pressed.
+    virtual int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style) = 0;
+
+    // LoadIconA from the module that holds the resources.
+    virtual HICON LoadAppIcon(UINT id) = 0;
+    // LoadImageA(module, id, IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR)
+    virtual HICON LoadSizedIcon(UINT id, int cx, int cy) = 0;
+    // CreateFontA
+    virtual HFONT MakeFont(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                           DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                           DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, const char* face) = 0;
+    // DeleteObject on a font made by MakeFont.
+    virtual BOOL DestroyFont(HFONT font) = 0;
+};

@@ -1,0 +1,15 @@
+#include "string_table.h"
+
+const StringEntry kStringTable[] = {
+#define STR(id, text) {id, text},
+#include "strings.def"
+#undef STR
+};
+
+const size_t kStringTableSize = sizeof(kStringTable) / sizeof(kStringTable[0]);
+
+const char* FindStringText(unsigned int id) {
+    for (const StringEntry& entry : kStringTable)
+        if (entry.id == id) return entry.text;
+    return nullptr;
+}

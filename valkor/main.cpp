@@ -1,0 +1,3 @@
+#include "platform/win32/win32_entry.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return RunProgram(instance, ValkorProfile()); }

@@ -1,0 +1,7 @@
+#include "launcher/profile.h"
+#include "launcher/stand_ins.h"
+
+const Profile& ValkorProfile() {
+    static const Profile profile = {"valkor", 17, 18, 19, 20, 21, 22, 23, StandInPatchSettings, StandInPlayTaunt};
+    return profile;
+}

@@ -12,6 +12,12 @@
 #include <shellapi.h>
 #include <mmsystem.h>
 
+// Older SDKs name this flag, which hands the small icon to the started program;
+// newer headers left it out.
+#ifndef SEE_MASK_ICON
+#define SEE_MASK_ICON 0x00000010
+#endif
+
 #else
 
 #include <cstdint>

@@ -1,0 +1,204 @@
+#include "driver.h"
+#include <cstdio>
+
+namespace {
+
+struct Search {
+    DWORD process;
+    std::string caption;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK Collect(HWND window, LPARAM context) {
+    Search& search = *reinterpret_cast<Search*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char cls[64] = {};
+    GetClassNameA(window, cls, sizeof(cls));
+    if (owner == search.process && std::string(cls) == "#32770" && IsWindowVisible(window) &&
+        (search.caption.empty() || Caption(window) == search.caption))
+        search.found.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+bool Start(const std::string& exe, const std::string& tail, Program& program, const char* directory) {
+    std::string commandLine = "\"" + exe + "\"" + (tail.empty() ? "" : " " + tail);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory, &startup,
+                        &info))
+        return false;
+    CloseHandle(info.hThread);
+    program.process = info.hProcess;
+    program.id = info.dwProcessId;
+    return true;
+}
+
+bool WaitForEnd(Program& program, DWORD milliseconds) {
+    if (program.process == nullptr) return true;
+    const bool ended = WaitForSingleObject(program.process, milliseconds) == WAIT_OBJECT_0;
+    if (ended) {
+        CloseHandle(program.process);
+        program.process = nullptr;
+    }
+    return ended;
+}
+
+void Kill(Program& program) {
+    if (program.process == nullptr) return;
+    TerminateProcess(program.process, 1);
+    WaitForSingleObject(program.process, 5000);
+    CloseHandle(program.process);
+    program.process = nullptr;
+}
+
+std::vector<HWND> Dialogs(const Program& program) {
+    Search search{program.id, std::string(), {}};
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForDialog(const Program& program, const std::string& caption, DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        Search search{program.id, caption, {}};
+        EnumWindows(Collect, reinterpret_cast<LPARAM>(&search));
+        if (!search.found.empty()) return search.found.front();
+        if (GetTickCount() - start > milliseconds) return nullptr;
+        if (program.process != nullptr && WaitForSingleObject(program.process, 0) == WAIT_OBJECT_0) return nullptr;
+        Sleep(50);
+    }
+}
+
+std::string Caption(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+std::string ItemText(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    if (item == nullptr) return "<no control>";
+    const LRESULT length = SendMessageA(item, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    SendMessageA(item, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+bool ItemVisible(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    return item != nullptr && (GetWindowLongA(item, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Click(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void PressEscape(HWND dialog) {
+    HWND target = GetDlgItem(dialog, IDOK);
+    if (target == nullptr) target = dialog;
+    PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageA(target, WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0010001u));
+}
+
+void CloseBox(HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+bool SaveWindowPicture(HWND window, const std::string& path) {
+    RECT area = {};
+    if (!GetWindowRect(window, &area)) return false;
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool saved = false;
+    if (picture != nullptr) {
+        HGDIOBJ old = SelectObject(memory, picture);
+        BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+        GdiFlush();
+        const DWORD stride = static_cast<DWORD>((width * 3 + 3) & ~3);
+        const DWORD size = stride * static_cast<DWORD>(height);
+        BITMAPFILEHEADER file = {};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+        file.bfSize = file.bfOffBits + size;
+        std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+        bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
+        bytes.append(static_cast<const char*>(bits), size);
+        saved = WriteWholeFile(path, bytes);
+        SelectObject(memory, old);
+        DeleteObject(picture);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return saved;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::string content;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (file == nullptr) return content;
+    char buffer[4096];
+    size_t count;
+    while ((count = fread(buffer, 1, sizeof(buffer), file)) > 0) content.append(buffer, count);
+    fclose(file);
+    return content;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& content) {
+    FILE* file = fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    const bool written = fwrite(content.data(), 1, content.size(), file) == content.size();
+    return fclose(file) == 0 && written;
+}
+
+bool CopyTree(const std::string& from, const std::string& to) {
+    CreateDirectoryA(to.c_str(), nullptr);
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((from + "\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    bool copied = true;
+    do {
+        const std::string name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            copied = CopyTree(from + "\\" + name, to + "\\" + name) && copied;
+        else
+            copied = CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE) && copied;
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    return copied;
+}
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string full = path + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full);
+            } else {
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(full.c_str());
+            }
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryA(path.c_str());
+}

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on a Debian machine, skipping what is
+# already there. 32-bit Wine is installed only where the machine can run 32-bit
+# programs; elsewhere the end-to-end tests use the 64-bit builds under 64-bit Wine.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+packages=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb xauth clang
+          libclang-rt-14-dev python3)
+if python3 "$here/can_run_32bit.py" 2>/dev/null; then
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386
+        need_update=1
+    fi
+    packages+=(wine32:i386)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if [ "${#missing[@]}" -gt 0 ] || [ -n "${need_update:-}" ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    [ "${#missing[@]}" -gt 0 ] && apt-get install -y -qq --no-install-recommends "${missing[@]}" > /dev/null
+fi
+exit 0

@@ -1,0 +1,58 @@
+# Sourced by the scripts that run the programs under Wine.
+#   wine_setup <build dir> <prefix dir>: picks the programs' build and Wine
+#   make_prefix: a new prefix with drive C only, the programs, the tools, the
+#     sample installation and the stand-ins registered for .html and http
+#   stop_prefix: stops the prefix's wineserver
+# Drive Z (the host's root) is removed, so nothing run in the prefix reaches
+# the host's own files.
+
+wine_setup() {
+    local build=$1
+    export WINEPREFIX=$2 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    # 32-bit programs where this machine runs 32-bit code, else their 64-bit builds.
+    local arch=${E2E_ARCH:-}
+    if [ -z "$arch" ]; then
+        if python3 "$(dirname "${BASH_SOURCE[0]}")/can_run_32bit.py" 2>/dev/null && [ -x /usr/lib/wine/wine ]; then
+            arch=32
+        else
+            arch=64
+        fi
+    fi
+    if [ "$arch" = 32 ]; then
+        WINE=/usr/lib/wine/wine; PROGRAMS=$build/windows; REG_VIEW=/reg:32
+    else
+        WINE=/usr/lib/wine/wine64; PROGRAMS=$build/windows64; REG_VIEW=/reg:64
+    fi
+    WINESERVER=/usr/lib/wine/wineserver
+    export WINE PROGRAMS REG_VIEW WINESERVER
+    echo "Wine: $arch-bit programs from $PROGRAMS, prefix $WINEPREFIX"
+}
+
+make_prefix() {
+    local root
+    root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+    "$WINESERVER" -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    "$WINE" wineboot -i > /dev/null 2>&1
+    "$WINESERVER" -w
+    rm -f "$WINEPREFIX/dosdevices/z:"
+    local c=$WINEPREFIX/drive_c
+    mkdir -p "$c/launchers" "$c/tools" "$c/sample"
+    cp "$PROGRAMS/valkor.exe" "$PROGRAMS/novalkor.exe" "$c/launchers/"
+    # The 32-bit deliverables themselves, for the checks of their files and resources.
+    mkdir -p "$c/deliverables"
+    cp "$(dirname "$PROGRAMS")/windows/valkor.exe" "$(dirname "$PROGRAMS")/windows/novalkor.exe" "$c/deliverables/"
+    cp "$PROGRAMS"/tests/e2e/*.exe "$c/tools/"
+    cp -r "$root/sample/game/." "$c/sample/"
+    local recorder='"C:\tools\recorder.exe" "%1"'
+    for view in /reg:64 /reg:32; do
+        "$WINE" reg add 'HKCR\.html' /ve /d recorder.html /f "$view" > /dev/null 2>&1
+        "$WINE" reg add 'HKCR\recorder.html\shell\open\command' /ve /d "$recorder" /f "$view" > /dev/null 2>&1
+        "$WINE" reg add 'HKCR\http\shell\open\command' /ve /d "$recorder" /f "$view" > /dev/null 2>&1
+    done
+    "$WINESERVER" -w
+}
+
+stop_prefix() {
+    "$WINESERVER" -k 2>/dev/null || true
+}

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Times one silent run of valkor.exe (-u) under Wine beside that of an empty Win32
+# dialog program that closes itself at once, in the same prefix and the same run,
+# and prints both with their ratio. A benchmark: it prints figures, it never fails
+# because the machine is slow.
+#   bench/silent_run.sh [runs]
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+runs=${1:-5}
+"$root/tools/setup.sh" > /dev/null || exit 1
+"$root/tools/build.sh" > /dev/null 2>&1 || { echo "build failed"; exit 1; }
+. "$root/tools/wine_prefix.sh"
+wine_setup "$build" "$build/bench-prefix"
+make_prefix
+game=$WINEPREFIX/drive_c/Games/Drifthaven
+mkdir -p "$game"
+cp -r "$root/sample/game/." "$game/"
+cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$game/"
+"$WINE" reg add 'HKLM\Software\Vortigen\Drifthaven\Settings' /v InstallPath /t REG_SZ /d 'C:\Games\Drifthaven' \
+    /f "$REG_VIEW" > /dev/null 2>&1
+"$WINE" reg add 'HKLM\Software\Vortigen\Drifthaven\Settings' /v Version /t REG_DWORD /d 14 /f "$REG_VIEW" \
+    > /dev/null 2>&1
+cd "$WINEPREFIX/drive_c"
+
+# The median of several runs of a command, in milliseconds, each until the
+# program has ended.
+median_ms() {
+    local times=()
+    for _ in $(seq "$runs"); do
+        local start end
+        start=$(date +%s%N)
+        "$@" > /dev/null 2>&1
+        end=$(date +%s%N)
+        times+=($(( (end - start) / 1000000 )))
+    done
+    printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'
+}
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    "$WINE" "C:\\tools\\empty_dialog.exe" > /dev/null 2>&1   # warm the prefix up
+    '"$(declare -f median_ms)"'
+    runs='"$runs"'
+    empty=$(median_ms "$WINE" "C:\\tools\\empty_dialog.exe")
+    silent=$(median_ms "$WINE" "C:\\launchers\\valkor.exe" -u)
+    echo "empty dialog program:  ${empty} ms (median of $runs)"
+    echo "valkor.exe -u:         ${silent} ms (median of $runs)"
+    awk -v s="$silent" -v e="$empty" "BEGIN { printf \"ratio:                 %.2f\\n\", s / e }"
+' 2> /dev/null
+stop_prefix

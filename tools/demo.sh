@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The main job: builds both programs and runs valkor.exe on the bundled sample
+# installation of the game, in a private Wine prefix. The launcher appears on
+# your display when there is one, on a virtual display otherwise. It takes a
+# picture of the launcher, presses Play and says what happened.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+export BUILD_DIR=$build
+out=$build/demo
+"$root/tools/setup.sh" || exit 1
+mkdir -p "$build"
+echo "Building..."
+"$root/tools/build.sh" > "$build/build.log" 2>&1 || { cat "$build/build.log"; echo "build failed"; exit 1; }
+
+. "$root/tools/wine_prefix.sh"
+wine_setup "$build" "$build/demo-prefix"
+make_prefix
+game=$WINEPREFIX/drive_c/Games/Drifthaven
+mkdir -p "$game" "$out"
+cp -r "$root/sample/game/." "$game/"
+cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$game/"
+key='HKLM\Software\Vortigen\Drifthaven\Settings'
+"$WINE" reg add "$key" /v InstallPath /t REG_SZ /d 'C:\Games\Drifthaven' /f "$REG_VIEW" > /dev/null 2>&1
+"$WINE" reg add "$key" /v Version /t REG_DWORD /d 14 /f "$REG_VIEW" > /dev/null 2>&1
+"$WINESERVER" -w
+
+run=("$WINE" 'C:\tools\demo.exe' 'C:\launchers\valkor.exe' 'Corvane 2: Drifthaven: Valkor' 'C:\launcher.bmp')
+cd "$WINEPREFIX/drive_c"
+if [ -n "${DISPLAY:-}" ]; then
+    echo "Showing the launcher on your display $DISPLAY."
+    "${run[@]}"
+else
+    echo "No display: showing the launcher on a virtual display."
+    xvfb-run -a -s "-screen 0 1024x768x24" "${run[@]}"
+fi
+status=$?
+# The game runs on after the launcher has closed; let it finish its record.
+timeout 30 "$WINESERVER" -w
+stop_prefix
+
+echo
+if [ -f "$WINEPREFIX/drive_c/launcher.bmp" ]; then
+    python3 "$root/tools/bmp_to_png.py" "$WINEPREFIX/drive_c/launcher.bmp" "$out/launcher.png"
+    echo "The picture of the launcher: $out/launcher.png"
+fi
+if [ -s "$game/standin.log" ]; then
+    echo "The game was started: $(cat "$game/standin.log")"
+    echo "  (show=2 is minimised; flux=0 means flux.ini was free, so the launcher had closed it)"
+else
+    echo "The game was not started."
+fi
+if cmp -s "$root/sample/game/flux.ini" "$game/flux.ini"; then
+    echo "flux.ini is unchanged."
+else
+    echo "What Play changed in flux.ini:"
+    diff <(tr -d '\r' < "$root/sample/game/flux.ini") <(tr -d '\r' < "$game/flux.ini")
+fi
+cp "$game/flux.ini" "$out/flux.ini"
+exit $status

@@ -5,7 +5,7 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 file(GLOB SIM_SOURCES CONFIGURE_DEPENDS platform/sim/*.cpp)
-file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
+file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp tests/contract/*.cpp)
 
 function(add_core_variant suffix)
     add_library(core${suffix} STATIC ${CORE_SOURCES} ${SIM_SOURCES})

@@ -93,18 +93,24 @@ LONG SimRegistry::QueryValue(HKEY key, const char* name, DWORD* reserved, DWORD*
     if (LONG fault = Fault(RegOp::Query, handle->second.path, valueName)) return fault;
     const Value* value = GetValue(handle->second.path, valueName);
     if (value == nullptr) return ERROR_FILE_NOT_FOUND;
+    // A text value stored without its terminating zero is handed back with one,
+    // as the ANSI query does on Windows.
+    const bool text = value->type == REG_SZ || value->type == REG_EXPAND_SZ || value->type == REG_MULTI_SZ;
+    const bool addZero = text && !value->data.empty() && value->data.back() != 0;
     const DWORD stored = static_cast<DWORD>(value->data.size());
+    const DWORD needed = stored + (addZero ? 1 : 0);
     if (type != nullptr) *type = value->type;
     if (data == nullptr) {
-        if (size != nullptr) *size = stored;
+        if (size != nullptr) *size = needed;
         return ERROR_SUCCESS;
     }
-    if (*size < stored) {
-        *size = stored;
+    if (*size < needed) {
+        *size = needed;
         return ERROR_MORE_DATA;
     }
     if (stored != 0) std::memcpy(data, value->data.data(), stored);
-    *size = stored;
+    if (addZero) data[stored] = 0;
+    *size = needed;
     return ERROR_SUCCESS;
 }
 

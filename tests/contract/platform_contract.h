@@ -1,0 +1,15 @@
+// What the core relies on in the files and the registry, as checks that run
+// against any provider: natively against the simulated Windows, and under Wine
+// against the real Win32 adapters. So the simulated Windows is held to what
+// Windows does.
+#pragma once
+#include <functional>
+#include <string>
+#include "platform/files.h"
+#include "platform/registry.h"
+
+// dir: an empty scratch directory; makeDirectory creates a directory by path.
+void CheckFileContract(FileSystem& files, const std::string& dir,
+                       const std::function<void(const std::string&)>& makeDirectory);
+// keyPath: a key below HKEY_LOCAL_MACHINE that does not exist yet.
+void CheckRegistryContract(Registry& registry, const std::string& keyPath);

@@ -11,7 +11,7 @@ cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Debug > /dev/null
 cmake --build "$build/native" -j "$jobs"
 for arch in i686 x86_64; do
     tree=$build/windows; [ "$arch" = x86_64 ] && tree=$build/windows64
-    cmake -S "$root" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
+    cmake -S "$root" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw.cmake" -DMINGW_ARCH="$arch" \
         -DCMAKE_BUILD_TYPE=Release > /dev/null
     cmake --build "$tree" -j "$jobs"
 done

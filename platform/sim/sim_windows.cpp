@@ -104,7 +104,7 @@ INT_PTR SimWindows::RunModal(Dialog& dialog, HWND) {
         }
         if (timing) {
             if (state.ticks > kTickLimit) throw SimUnexpected("dialog " + std::to_string(templateId) + " ticks for ever");
-            FireTimer(handle, state);
+            FireTimer(state);
             continue;
         }
         throw SimUnexpected("dialog " + std::to_string(templateId) + " waits for the user, but the script has " +
@@ -115,7 +115,7 @@ INT_PTR SimWindows::RunModal(Dialog& dialog, HWND) {
     return result;
 }
 
-void SimWindows::FireTimer(HWND handle, Window& window) {
+void SimWindows::FireTimer(Window& window) {
     auto earliest = window.timers.begin();
     for (auto timer = window.timers.begin(); timer != window.timers.end(); ++timer)
         if (timer->second.due < earliest->second.due) earliest = timer;
@@ -123,10 +123,9 @@ void SimWindows::FireTimer(HWND handle, Window& window) {
     if (earliest->second.due > m_now) m_now = earliest->second.due;
     earliest->second.due = m_now + earliest->second.period;
     ++window.ticks;
-    if (id != 100) m_log.Add("timer tick " + std::to_string(id));
+    m_log.Add("timer tick " + std::to_string(id));
     // The handler may end or stop anything; the window stays until RunModal returns.
     window.dialog->OnTimer(id);
-    (void)handle;
 }
 
 BOOL SimWindows::EndModal(HWND window, INT_PTR result) {
@@ -199,14 +198,14 @@ UINT_PTR SimWindows::StartTimer(HWND window, UINT_PTR id, UINT elapse) {
     // Windows raises any period under 10 ms to 10 ms.
     const UINT period = elapse < 10 ? 10 : elapse;
     found->timers[id] = Timer{period, m_now + period};
-    if (id != 100) m_log.Add("timer start " + std::to_string(id));
+    m_log.Add("timer start " + std::to_string(id));
     return id;
 }
 
 BOOL SimWindows::StopTimer(HWND window, UINT_PTR id) {
     Window* found = Find(window);
     if (found == nullptr || found->timers.erase(id) == 0) return FALSE;
-    if (id != 100) m_log.Add("timer stop " + std::to_string(id));
+    m_log.Add("timer stop " + std::to_string(id));
     return TRUE;
 }
 

@@ -141,7 +141,7 @@ private:
     Window* Find(HWND window) const;
     Control* FindControl(HWND window, int id) const;
     std::string Describe(const Step& step) const;
-    void FireTimer(HWND handle, Window& window);
+    void FireTimer(Window& window);
 
     SimLog& m_log;
     std::map<HWND, std::unique_ptr<Window>> m_windows;

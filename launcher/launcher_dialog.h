@@ -6,6 +6,7 @@
 #include "launcher/profile.h"
 #include "platform/dialog.h"
 #include "platform/platform.h"
+#include "settings/settings_file.h"
 
 class LauncherApp;
 
@@ -45,7 +46,12 @@ public:
     void PlayTaunt() { m_profile.playTaunt(*this); }
     void StopSound();
 
-    Platform& GetPlatform() { return m_platform; }
+    // The game's settings files (settings/settings_io.cpp).
+    BOOL LoadSettingsFile(SettingsFile& text);
+    BOOL LoadDefaultsFile(SettingsFile& text);
+    BOOL SaveSettingsFile(const SettingsFile& text);
+    void CloseSettingsFile();
+
 
     UINT_PTR m_nTimer = 0;
     HANDLE m_hSettingsFile = nullptr;
@@ -54,8 +60,16 @@ public:
     HICON m_hSmallIcon = nullptr;
     HICON m_hIcon = nullptr;
     HFONT m_font = nullptr;
+    // The bytes of flux.ini as they were loaded, for a failed save to put back.
+    std::string m_strSettingsLoaded;
 
 private:
+    // A string-table text with the bare file name put in, with the window title
+    // as caption and the stop icon.
+    void ReportFileError(UINT stringId, const char* fileName);
+    // A file of the game's directory, opened with no sharing.
+    HANDLE OpenInstallFile(const char* name, DWORD access);
+    void RestoreSettingsFile();
     // Opens a document or address through the shell, as a person's double click would.
     void ShellOpen(const std::string& file, const char* directory, UINT mask, int show);
 

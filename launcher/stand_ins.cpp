@@ -1,6 +1,6 @@
 // STAND-INS, all in this one file, for the operations that later work builds:
 // the agreement and mod registration, the no-warranty notice, the installation
-// and mod checks, the patch recipes and the sounds. Each says what it pretends.
+// and mod checks, and the sounds. Each says what it pretends.
 #include "launcher/stand_ins.h"
 #include <vector>
 #include "launcher/launcher_dialog.h"
@@ -37,7 +37,5 @@ BOOL LauncherDialog::ModPresent() { return TRUE; }
 
 // Stand-in: there is no sound to stop yet.
 void LauncherDialog::StopSound() {}
-
-BOOL StandInPatchSettings(LauncherDialog&) { return TRUE; }
 
 void StandInPlayTaunt(LauncherDialog&) {}

@@ -245,6 +245,7 @@ TEST(LauncherApplication, SeedsTheGeneratorAndAlwaysReturnsFalse) {
         if (c.windowRefused) sim.windows.refuseTemplates.insert(IDD_LAUNCHER);
         if (!c.windowRefused && c.silent == 0)
             sim.windows.ExpectDialog(IDD_LAUNCHER, [](SimDialogView& window) { window.Press(IDCANCEL); });
+        if (!c.windowRefused && c.silent != 0) sim.windows.ExpectMessageBox(IDOK);  // no flux.ini to patch
         LauncherApp app(sim.platform, NovalkorProfile());
         EXPECT_EQ(app.InitInstance(c.tail), FALSE) << c.tail;
         EXPECT_EQ(app.m_bSilent, c.silent) << c.tail;

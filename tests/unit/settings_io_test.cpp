@@ -1,0 +1,163 @@
+// Loading, saving and closing flux.ini and defaults.ini in the simulated Windows:
+// every failure of open, read, seek, write and truncate, with the message shown
+// and the state left behind. A failed save leaves the file's original bytes.
+#include <gtest/gtest.h>
+#include <map>
+#include "launcher/launcher_app.h"
+#include "launcher/launcher_dialog.h"
+#include "platform/sim/sim_platform.h"
+
+namespace {
+
+const std::string kFlux = "C:\\Game\\flux.ini";
+const std::string kDefaults = "C:\\Game\\defaults.ini";
+const std::string kOriginal = "; options\r\n[icGame]\r\n" + std::string(600, 'o') + "\r\n";
+
+class SettingsFiles : public ::testing::Test {
+protected:
+    SettingsFiles() {
+        sim.files.AddVolume('C', DRIVE_FIXED);
+        sim.files.AddDirectory("C:\\Game");
+        launcher.m_strInstallPath = "C:\\Game";
+        launcher.m_strTitle = "Title";
+    }
+    // The op's n-th call (counted from 1) fails; with always, every later one too.
+    void Fail(FileOp op, int call, bool always = false, DWORD limit = 0xFFFFFFFF, bool error = true) {
+        sim.files.inject = [=, counts = std::map<FileOp, int>()](FileOp made, const std::string&) mutable {
+            const int count = ++counts[made];
+            FileFault fault;
+            if (made == op && (count == call || (always && count > call))) {
+                fault.fail = error;
+                fault.error = ERROR_DISK_FULL;
+                fault.limit = limit;
+            }
+            return fault;
+        };
+    }
+    // The one message box shown, as "text|caption|style".
+    std::string Box() {
+        const auto& boxes = sim.windows.MessageBoxes();
+        if (boxes.size() != 1) return std::to_string(boxes.size()) + " boxes";
+        return boxes[0].text + "|" + boxes[0].caption + "|" + std::to_string(boxes[0].style);
+    }
+
+    SimPlatform sim{{}};
+    LauncherApp app{sim.platform, ValkorProfile()};
+    LauncherDialog launcher{sim.platform, ValkorProfile(), app, nullptr};
+};
+
+TEST_F(SettingsFiles, LoadKeepsFluxOpenUnsharedUntilClosed) {
+    sim.files.AddFile(kFlux, kOriginal);
+    SettingsFile text = "old";
+    ASSERT_TRUE(launcher.LoadSettingsFile(text));
+    EXPECT_EQ(text, kOriginal);
+    EXPECT_NE(launcher.m_hSettingsFile, nullptr);
+    EXPECT_EQ(sim.files.OpenFile(kFlux.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr),
+              INVALID_HANDLE_VALUE);
+    launcher.CloseSettingsFile();
+    EXPECT_EQ(launcher.m_hSettingsFile, nullptr);
+    EXPECT_EQ(sim.files.OpenHandles(), 0);
+
+    sim.files.AddFile(kFlux, "");
+    ASSERT_TRUE(launcher.LoadSettingsFile(text));
+    EXPECT_EQ(text, "");
+    launcher.CloseSettingsFile();
+}
+
+TEST_F(SettingsFiles, AFailedLoadSaysWhichFileAndLeavesNothingOpen) {
+    struct Case {
+        const char* name;
+        bool defaults;
+        bool present;
+        bool held;
+        int failingRead;
+        const char* message;
+    } cases[] = {
+        {"flux missing", false, false, false, 0, "Error opening the file flux.ini."},
+        {"flux held by another program", false, true, true, 0, "Error opening the file flux.ini."},
+        {"flux unreadable", false, true, false, 2, "Error loading flux.ini."},
+        {"defaults missing", true, false, false, 0, "Error opening the file defaults.ini."},
+        {"defaults held by another program", true, true, true, 0, "Error opening the file defaults.ini."},
+        {"defaults unreadable", true, true, false, 3, "Error loading defaults.ini."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim.files.inject = nullptr;
+        const std::string path = c.defaults ? kDefaults : kFlux;
+        SimFiles& files = sim.files;
+        if (c.present) files.AddFile(path, kOriginal);
+        if (c.held) files.HoldOpen(path);
+        if (c.failingRead != 0) Fail(FileOp::Read, c.failingRead);
+        sim.windows.ExpectMessageBox(IDOK);
+        SettingsFile text;
+        const size_t boxesBefore = sim.windows.MessageBoxes().size();
+        EXPECT_FALSE(c.defaults ? launcher.LoadDefaultsFile(text) : launcher.LoadSettingsFile(text));
+        ASSERT_EQ(sim.windows.MessageBoxes().size(), boxesBefore + 1);
+        const MessageBoxRecord& box = sim.windows.MessageBoxes().back();
+        EXPECT_EQ(box.text, c.message);
+        EXPECT_EQ(box.caption, "Title");
+        EXPECT_EQ(box.style, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+        EXPECT_EQ(launcher.m_hSettingsFile, nullptr);
+        EXPECT_EQ(files.OpenHandles(), 0);
+        if (c.held) files.Release(path);
+        EXPECT_EQ(files.Content(path), c.present ? kOriginal : "");
+    }
+}
+
+TEST_F(SettingsFiles, SaveRewritesTheFileInPlaceToExactlyTheText) {
+    for (const std::string& text : {std::string("short"), kOriginal, kOriginal + kOriginal}) {
+        sim.files.AddFile(kFlux, kOriginal);
+        SettingsFile loaded;
+        ASSERT_TRUE(launcher.LoadSettingsFile(loaded));
+        EXPECT_TRUE(launcher.SaveSettingsFile(text));
+        EXPECT_EQ(sim.files.Content(kFlux), text);
+        launcher.CloseSettingsFile();
+    }
+    EXPECT_TRUE(sim.windows.MessageBoxes().empty());
+    EXPECT_EQ(sim.files.OpenHandles(), 0);
+}
+
+TEST_F(SettingsFiles, AFailedSaveLeavesTheOriginalBytesAndTheFileOpen) {
+    const std::string longer = kOriginal + std::string(900, 'n');
+    const std::string shorter = "; short\r\n";
+    struct Case {
+        const char* name;
+        std::string text;
+        FileOp op;
+        int call;
+        bool always;
+        DWORD limit;
+        bool error;
+    } cases[] = {
+        {"seek refused", shorter, FileOp::Seek, 1, false, 0xFFFFFFFF, true},
+        {"growing refused by a full disk", longer, FileOp::Truncate, 1, true, 0xFFFFFFFF, true},
+        {"seeking to the new end refused", longer, FileOp::Seek, 2, false, 0xFFFFFFFF, true},
+        {"short write of a longer text", longer, FileOp::Write, 1, false, 100, false},
+        {"failed write of a shorter text", shorter, FileOp::Write, 1, false, 4, true},
+        {"truncation failing once", shorter, FileOp::Truncate, 1, false, 0xFFFFFFFF, true},
+        {"truncation failing for good", shorter, FileOp::Truncate, 1, true, 0xFFFFFFFF, true},
+        {"truncation failing after growing", longer, FileOp::Truncate, 2, false, 0xFFFFFFFF, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim.files.inject = nullptr;
+        sim.files.AddFile(kFlux, kOriginal);
+        SettingsFile loaded;
+        ASSERT_TRUE(launcher.LoadSettingsFile(loaded));
+        Fail(c.op, c.call, c.always, c.limit, c.error);
+        sim.windows.ExpectMessageBox(IDOK);
+        EXPECT_FALSE(launcher.SaveSettingsFile(c.text));
+        sim.files.inject = nullptr;
+        const MessageBoxRecord& box = sim.windows.MessageBoxes().back();
+        EXPECT_EQ(box.text, "Error saving flux.ini.");
+        EXPECT_EQ(box.style, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+        EXPECT_EQ(sim.files.Content(kFlux), kOriginal);
+        EXPECT_NE(launcher.m_hSettingsFile, nullptr);
+        launcher.CloseSettingsFile();
+        EXPECT_EQ(sim.files.OpenHandles(), 0);
+    }
+    EXPECT_EQ(sim.windows.MessageBoxes().size(), 8u);
+}
+
+}  // namespace

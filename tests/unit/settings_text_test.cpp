@@ -1,0 +1,111 @@
+// The settings text model: what a lookup finds and what an edit makes of the
+// text, on the cases where the format's rules bite.
+#include <gtest/gtest.h>
+#include "settings/settings_file.h"
+
+namespace {
+
+struct Case {
+    const char* name;
+    std::string text;
+    const char* section;
+    const char* key;
+    const char* valueBefore;  // GetSettingValue on the text as it is
+    const char* newValue;
+    std::string after;  // the text after SetSettingValue
+    bool unreadable = false;  // the written value cannot be read back
+};
+
+const std::string H = "; options\r\n";
+// A literal with the NUL bytes in it.
+#define BYTES(literal) std::string(literal, sizeof(literal) - 1)  // a first line, so that the first header follows a CR LF
+
+const Case kCases[] = {
+    {"plain replacement", H + "[s]\r\nk = 1\r\nn = 2\r\n", "s", "k", "1", "9", H + "[s]\r\nk = 9\r\nn = 2\r\n"},
+    {"header at the very start is no section", "[icGame]\r\nk = 1", "icGame", "k", "", "2",
+     "[icGame]\r\nk = 1\r\n[icGame]\r\nk = 2"},
+    {"a section name is matched as a prefix", H + "[icShipX]\r\nk = 1\r\n[icShip]\r\nk = 2", "icShip", "k", "1", "3",
+     H + "[icShipX]\r\nk = 3\r\n[icShip]\r\nk = 2"},
+    {"a longer name that begins with the key counts", H + "[s]\r\nmovies[0]x = a\r\nmovies[0] = b", "s",
+     "movies[0]", "a", "c", H + "[s]\r\nmovies[0]x = c\r\nmovies[0] = b"},
+    {"entry 1 is not entry 10", H + "[s]\r\nmovies[10] = x\r\nmovies[1] = y", "s", "movies[1]", "y", "z",
+     H + "[s]\r\nmovies[10] = x\r\nmovies[1] = z"},
+    {"the key inside another line is skipped", H + "[s]\r\nnote = see k\r\n; k = 3\r\nk = 5", "s", "k", "5", "6",
+     H + "[s]\r\nnote = see k\r\n; k = 3\r\nk = 6"},
+    {"the name alone on its line is skipped", H + "[s]\r\nk\r\nk other\r\nk = 5", "s", "k", "5", "6",
+     H + "[s]\r\nk\r\nk other\r\nk = 6"},
+    {"the name alone at the end is no entry", H + "[s]\r\nk", "s", "k", "", "6", H + "[s]\r\nk\r\nk = 6"},
+    {"a key that begins its section's name is never found", H + "[key]\r\nkey = 1", "key", "key", "", "2",
+     H + "[key]\r\nkey = 1\r\nkey = 2", true},
+    {"no blanks around the equals sign", H + "[s]\r\nk=1\r\n", "s", "k", "1", "9", H + "[s]\r\nk= 9\r\n"},
+    {"a remark after the value goes", H + "[s]\r\nk = 1 ; old\r\n", "s", "k", "1 ; old", "9", H + "[s]\r\nk = 9\r\n"},
+    {"an entry that ends at its equals sign", H + "[s]\r\nk =\r\n", "s", "k", "", "9", H + "[s]\r\nk = 9\r\n"},
+    {"the empty value keeps one blank", H + "[s]\r\nk = 1\r\n", "s", "k", "1", "", H + "[s]\r\nk = \r\n"},
+    {"an empty value inserted", H + "[s]\r\nn = 1", "s", "k", "", "", H + "[s]\r\nn = 1\r\nk = "},
+    {"inserted at the end of a section that is not the last", H + "[a]\r\nx = 1\r\n[b]\r\ny = 2", "a", "k", "", "v",
+     H + "[a]\r\nx = 1\r\nk = v\r\n[b]\r\ny = 2"},
+    {"inserted into the last section after its final CR LF", H + "[a]\r\nx = 1\r\n", "a", "k", "", "v",
+     H + "[a]\r\nx = 1\r\n\r\nk = v"},
+    {"a section appended to the empty text", "", "s", "k", "", "v", "\r\n[s]\r\nk = v"},
+    {"read values are trimmed, inner blanks kept", H + "[s]\r\nk =  \t a  b \t \r\n", "s", "k", "a  b", "c",
+     H + "[s]\r\nk = c\r\n"},
+    {"a lone CR ends a value read, a write replaces it", H + "[s]\r\nk = a\rb\r\nn = 1", "s", "k", "a", "v",
+     H + "[s]\r\nk = v\r\nn = 1"},
+    {"LF-only lines hold no sections", "[s]\nk = 1\n", "s", "k", "", "2", "[s]\nk = 1\n\r\n[s]\r\nk = 2"},
+    {"NUL bytes survive", H + BYTES("[s]\r\nk = 1\r\nn = \0\0\r\n"), "s", "k", "1", "2",
+     H + BYTES("[s]\r\nk = 2\r\nn = \0\0\r\n")},
+    // A lone LF ends an entry's line as CR LF does.
+    {"a write stops at a lone LF", H + "[icShip]\r\ncriticals_per_impact = 1\ncritical_damage_scale = 2\r\n",
+     "icShip", "criticals_per_impact", "1", "0.5",
+     H + "[icShip]\r\ncriticals_per_impact = 0.5\ncritical_damage_scale = 2\r\n"},
+    {"a name ends at a lone LF", H + "[icGame]\r\nmovies[1]\nfoo = bar\r\n", "icGame", "movies[1]", "", "x",
+     H + "[icGame]\r\nmovies[1]\nfoo = bar\r\n\r\nmovies[1] = x"},
+    {"a value read ends at a lone LF", H + "[s]\r\nk = a\nsecret = b\r\n", "s", "k", "a", "c",
+     H + "[s]\r\nk = c\nsecret = b\r\n"},
+};
+
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+
+class SettingsText : public ::testing::TestWithParam<Case> {};
+
+TEST_P(SettingsText, ReadsAndWritesAsTheFormatSays) {
+    const Case& c = GetParam();
+    EXPECT_EQ(GetSettingValue(c.text, c.section, c.key), c.valueBefore);
+    SettingsFile text = c.text;
+    EXPECT_TRUE(SetSettingValue(text, c.section, c.key, c.newValue));
+    EXPECT_EQ(text, c.after);
+    EXPECT_EQ(GetSettingValue(text, c.section, c.key), c.unreadable ? "" : c.newValue);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SettingsText, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<Case>& param) {
+                             std::string name;
+                             for (char ch : std::string(param.param.name))
+                                 if (std::isalnum(static_cast<unsigned char>(ch))) name += ch;
+                             return name;
+                         });
+
+TEST(SettingsSections, AreFoundAfterCrLfUpToTheNextHeader) {
+    const std::string text = H + "[a]\r\nx = 1\r\n\r\n[b]\r\ny = 2\r\n";
+    long position = 0;
+    EXPECT_EQ(FindSection(text, "a", position), "[a]\r\nx = 1\r\n");
+    EXPECT_EQ(position, static_cast<long>(H.size()));
+    EXPECT_EQ(FindSection(text, "b", position), "[b]\r\ny = 2\r\n");
+    EXPECT_EQ(FindSection(text, "c", position), "");
+    EXPECT_EQ(position, -1);
+}
+
+TEST(SettingsKeys, GiveTheirPositionCodes) {
+    struct {
+        const char* searched;
+        const char* key;
+        long code;
+    } cases[] = {
+        {"\r\nk = 1", "k", 5},  {"\r\n  k = 1", "k", 7}, {"x", "k", 0},     {"k = 1", "k", 0},
+        {" k = 1", "k", 0},     {"\r\nak = 1", "k", -2}, {"\r\nk\r\n", "k", -3}, {"\r\nk x", "k", -4},
+        {"\r\nk   ", "k", 0},   {"\r\nk", "k", 0},       {"\r\nk\nx", "k", -3},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FindKey(c.searched, c.key), c.code) << c.searched;
+}
+
+}  // namespace

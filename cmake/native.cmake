@@ -21,3 +21,20 @@ endfunction()
 
 add_core_variant("")
 add_core_variant("_sanitized" -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+# The fuzz target of the settings text model, built with clang's libFuzzer and
+# run for a bounded time as one of the tests.
+find_program(CLANGXX clang++)
+if(CLANGXX)
+    set(FUZZ_SOURCES ${CMAKE_SOURCE_DIR}/tests/fuzz/settings_fuzz.cpp ${CMAKE_SOURCE_DIR}/settings/settings_text.cpp)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/settings_fuzz
+        COMMAND ${CLANGXX} -std=c++17 -O1 -g -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined
+                -fno-sanitize-recover=all -I${CMAKE_SOURCE_DIR} ${FUZZ_SOURCES} -o ${CMAKE_BINARY_DIR}/settings_fuzz
+        DEPENDS ${FUZZ_SOURCES} ${CMAKE_SOURCE_DIR}/settings/settings_file.h
+        COMMENT "Building the settings fuzz target with clang")
+    add_custom_target(settings_fuzz ALL DEPENDS ${CMAKE_BINARY_DIR}/settings_fuzz)
+    set(FUZZ_SECONDS 45 CACHE STRING "How long the test run fuzzes the settings text model")
+    add_test(NAME fuzz.settings_text
+        COMMAND ${CMAKE_BINARY_DIR}/settings_fuzz -max_total_time=${FUZZ_SECONDS} -max_len=4096
+                -dict=${CMAKE_SOURCE_DIR}/tests/fuzz/settings.dict -artifact_prefix=${CMAKE_BINARY_DIR}/)
+endif()

@@ -44,6 +44,8 @@ make_prefix() {
     cp "$(dirname "$PROGRAMS")/windows/valkor.exe" "$(dirname "$PROGRAMS")/windows/novalkor.exe" "$c/deliverables/"
     cp "$PROGRAMS"/tests/e2e/*.exe "$c/tools/"
     cp -r "$root/sample/game/." "$c/sample/"
+    mkdir -p "$c/expected"
+    cp "$root"/tests/e2e/expected/* "$c/expected/"
     local recorder='"C:\tools\recorder.exe" "%1"'
     for view in /reg:64 /reg:32; do
         "$WINE" reg add 'HKCR\.html' /ve /d recorder.html /f "$view" > /dev/null 2>&1

@@ -73,6 +73,19 @@ HWND WaitForDialog(const Program& program, const std::string& caption, DWORD mil
     }
 }
 
+HWND WaitForMessageBox(const Program& program, DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        for (HWND window : Dialogs(program))
+            if (GetDlgItem(window, 0xFFFF) != nullptr) return window;
+        if (GetTickCount() - start > milliseconds) return nullptr;
+        if (program.process != nullptr && WaitForSingleObject(program.process, 0) == WAIT_OBJECT_0) return nullptr;
+        Sleep(50);
+    }
+}
+
+std::string MessageText(HWND box) { return ItemText(box, 0xFFFF); }
+
 std::string Caption(HWND window) {
     char text[512] = {};
     GetWindowTextA(window, text, sizeof(text));

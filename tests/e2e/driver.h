@@ -21,6 +21,10 @@ void Kill(Program& program);
 HWND WaitForDialog(const Program& program, const std::string& caption, DWORD milliseconds);
 // Every top-level dialog window of the process that is shown now.
 std::vector<HWND> Dialogs(const Program& program);
+// A message box of the process (a dialog with the static text 0xFFFF), or null after the time.
+HWND WaitForMessageBox(const Program& program, DWORD milliseconds);
+// Its text.
+std::string MessageText(HWND box);
 std::string Caption(HWND window);
 std::string ItemText(HWND dialog, int id);
 bool ItemVisible(HWND dialog, int id);

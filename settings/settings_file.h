@@ -14,8 +14,34 @@
 #include <string>
 #include <string_view>
 
-// The whole text of one settings file.
-using SettingsFile = std::string;
+struct SettingEdit;
+
+// The whole text of one settings file, as the bytes it has on disk. It remembers
+// where it last found a section, so that a run of lookups and edits in one
+// section (a long movie list) does not search the whole text each time; every
+// change goes through it, and an edit that could move or make a section header
+// makes it forget.
+class SettingsFile {
+public:
+    SettingsFile() = default;
+    explicit SettingsFile(std::string text) : m_text(std::move(text)) {}
+
+    const std::string& Text() const { return m_text; }
+    size_t size() const { return m_text.size(); }
+    void Clear() { m_text.clear(), m_known = false; }
+    void Append(const char* bytes, size_t count) { m_text.append(bytes, count), m_known = false; }
+
+    // FindSection on the text, answered from memory when it is the last section found.
+    std::string_view Section(std::string_view name, long& position) const;
+    void Apply(const SettingEdit& edit);
+
+private:
+    std::string m_text;
+    mutable bool m_known = false;
+    mutable std::string m_knownName;
+    mutable size_t m_knownStart = 0;
+    mutable size_t m_knownLength = 0;
+};
 
 // The section's text (a view into text), with position set to the index of its
 // "[" in text, or to -1 and an empty view when there is no such section.
@@ -28,10 +54,14 @@ long FindKey(std::string_view searched, std::string_view key);
 
 // The trimmed value of the key in the section; empty when either is missing.
 std::string GetSettingValue(std::string_view text, std::string_view section, std::string_view key);
+std::string GetSettingValue(const SettingsFile& text, std::string_view section, std::string_view key);
 
 // One edit of the text: the bytes at [position, position + removed) give way to
-// inserted.
+// inserted, which replaces an entry's value, inserts an entry at the end of its
+// section, or appends a section with the entry at the end of the text.
 struct SettingEdit {
+    enum Kind { REPLACE, INSERT, APPEND };
+    Kind kind;
     size_t position;
     size_t removed;
     std::string inserted;

@@ -14,13 +14,13 @@ const DWORD kBlock = 256;
 
 // Appends the file's bytes in 256-byte blocks until a read returns none; false
 // when a read fails.
-bool ReadWhole(FileSystem& files, HANDLE file, std::string& text) {
+bool ReadWhole(FileSystem& files, HANDLE file, SettingsFile& text) {
     char block[kBlock];
     for (;;) {
         DWORD count = 0;
         if (!files.Read(file, block, kBlock, &count) || count > kBlock) return false;
         if (count == 0) return true;
-        text.append(block, count);
+        text.Append(block, count);
     }
 }
 
@@ -44,13 +44,13 @@ BOOL LauncherDialog::LoadSettingsFile(SettingsFile& text) {
         return FALSE;
     }
     m_hSettingsFile = file;
-    text.clear();
+    text.Clear();
     if (!ReadWhole(m_platform.files, file, text)) {
         ReportFileError(IDS_ERROR_LOADING_FILE, kSettingsName);
         CloseSettingsFile();
         return FALSE;
     }
-    m_strSettingsLoaded = text;
+    m_strSettingsLoaded = text.Text();
     return TRUE;
 }
 
@@ -60,7 +60,7 @@ BOOL LauncherDialog::LoadDefaultsFile(SettingsFile& text) {
         ReportFileError(IDS_ERROR_OPENING_FILE, kDefaultsName);
         return FALSE;
     }
-    text.clear();
+    text.Clear();
     const bool read = ReadWhole(m_platform.files, file, text);
     m_platform.files.CloseFile(file);
     if (!read) {
@@ -74,7 +74,8 @@ BOOL LauncherDialog::LoadDefaultsFile(SettingsFile& text) {
 // game's settings half written: a longer text first grows the file to its new
 // length, so that a full disk refuses before any old byte is overwritten, and a
 // write or truncation that still fails puts the loaded bytes back.
-BOOL LauncherDialog::SaveSettingsFile(const SettingsFile& text) {
+BOOL LauncherDialog::SaveSettingsFile(const SettingsFile& settings) {
+    const std::string& text = settings.Text();
     FileSystem& files = m_platform.files;
     HANDLE file = m_hSettingsFile;
     const std::string& original = m_strSettingsLoaded;

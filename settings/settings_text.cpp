@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <functional>
 #include "settings_file.h"
 
 namespace {
@@ -5,6 +7,15 @@ namespace {
 const std::string_view kLineEnd = "\r\n";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The first occurrence of needle in haystack. Section and key names are looked
+// up again and again in long texts, so longer ones skip ahead as they can.
+size_t Find(std::string_view haystack, std::string_view needle) {
+    if (needle.size() < 4) return haystack.find(needle);
+    const auto found = std::search(haystack.begin(), haystack.end(),
+                                   std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
+    return found == haystack.end() ? std::string_view::npos : static_cast<size_t>(found - haystack.begin());
+}
 
 // The index just after the key's "=" in the section text, or npos: FindKey
 // again and again, resuming after each rejected occurrence's next CR LF.
@@ -38,7 +49,7 @@ std::string_view FindSection(std::string_view text, std::string_view section, lo
     position = -1;
     std::string header = "\r\n[";
     header.append(section.data(), section.size());
-    const size_t found = text.find(header);
+    const size_t found = Find(text, header);
     if (found == std::string_view::npos) return std::string_view();
     const size_t start = found + 2;
     std::string_view rest = text.substr(start);
@@ -48,7 +59,7 @@ std::string_view FindSection(std::string_view text, std::string_view section, lo
 }
 
 long FindKey(std::string_view searched, std::string_view key) {
-    const size_t p = searched.find(key);
+    const size_t p = Find(searched, key);
     if (p == std::string_view::npos) return 0;
     size_t k = p;
     while (k != 0) {
@@ -72,10 +83,9 @@ long FindKey(std::string_view searched, std::string_view key) {
     return -static_cast<long>(e);
 }
 
-std::string GetSettingValue(std::string_view text, std::string_view section, std::string_view key) {
-    long position = 0;
-    const std::string_view sectionText = FindSection(text, section, position);
-    if (position < 0) return std::string();
+namespace {
+
+std::string ValueIn(std::string_view sectionText, std::string_view key) {
     const size_t start = LocateValue(sectionText, key);
     if (start == std::string_view::npos) return std::string();
     std::string_view value = sectionText.substr(start);
@@ -83,10 +93,8 @@ std::string GetSettingValue(std::string_view text, std::string_view section, std
     return std::string(Trim(value));
 }
 
-SettingEdit PlanSettingValue(std::string_view text, std::string_view section, std::string_view key,
-                             std::string_view value) {
-    long position = 0;
-    const std::string_view sectionText = FindSection(text, section, position);
+SettingEdit EditIn(std::string_view text, std::string_view sectionText, long position, std::string_view section,
+                   std::string_view key, std::string_view value) {
     std::string entry(key);
     entry += " = ";
     entry.append(value.data(), value.size());
@@ -94,12 +102,12 @@ SettingEdit PlanSettingValue(std::string_view text, std::string_view section, st
         std::string appended = "\r\n[";
         appended.append(section.data(), section.size());
         appended += "]\r\n" + entry;
-        return SettingEdit{text.size(), 0, appended};
+        return SettingEdit{SettingEdit::APPEND, text.size(), 0, appended};
     }
     const size_t sectionStart = static_cast<size_t>(position);
     const size_t start = LocateValue(sectionText, key);
     if (start == std::string_view::npos)
-        return SettingEdit{sectionStart + sectionText.size(), 0, std::string(kLineEnd) + entry};
+        return SettingEdit{SettingEdit::INSERT, sectionStart + sectionText.size(), 0, std::string(kLineEnd) + entry};
     // The old value runs to the line's end: its CR LF, or a lone LF. A lone CR
     // before that is part of the value and goes with it.
     size_t end = sectionText.find('\n', start);
@@ -109,13 +117,72 @@ SettingEdit PlanSettingValue(std::string_view text, std::string_view section, st
         --end;
     std::string replacement = " ";
     replacement.append(value.data(), value.size());
-    return SettingEdit{sectionStart + start, end - start, replacement};
+    return SettingEdit{SettingEdit::REPLACE, sectionStart + start, end - start, replacement};
+}
+
+}  // namespace
+
+std::string GetSettingValue(std::string_view text, std::string_view section, std::string_view key) {
+    long position = 0;
+    const std::string_view sectionText = FindSection(text, section, position);
+    return position < 0 ? std::string() : ValueIn(sectionText, key);
+}
+
+std::string GetSettingValue(const SettingsFile& text, std::string_view section, std::string_view key) {
+    long position = 0;
+    const std::string_view sectionText = text.Section(section, position);
+    return position < 0 ? std::string() : ValueIn(sectionText, key);
+}
+
+SettingEdit PlanSettingValue(std::string_view text, std::string_view section, std::string_view key,
+                             std::string_view value) {
+    long position = 0;
+    const std::string_view sectionText = FindSection(text, section, position);
+    return EditIn(text, sectionText, position, section, key, value);
 }
 
 int SetSettingValue(SettingsFile& text, std::string_view section, std::string_view key, std::string_view value) {
-    const SettingEdit edit = PlanSettingValue(text, section, key, value);
-    text.replace(edit.position, edit.removed, edit.inserted);
+    long position = 0;
+    const std::string_view sectionText = text.Section(section, position);
+    text.Apply(EditIn(text.Text(), sectionText, position, section, key, value));
     return 1;
+}
+
+std::string_view SettingsFile::Section(std::string_view name, long& position) const {
+    const std::string_view text = m_text;
+    if (m_known && name == m_knownName) {
+        position = static_cast<long>(m_knownStart);
+        return text.substr(m_knownStart, m_knownLength);
+    }
+    const std::string_view found = FindSection(text, name, position);
+    // A name with a line end or a "[" of its own could have its header cut by
+    // an edit elsewhere; such a section is always looked up afresh.
+    if (position >= 0 && name.find_first_of("[\r\n") == std::string_view::npos) {
+        m_known = true;
+        m_knownName.assign(name.data(), name.size());
+        m_knownStart = static_cast<size_t>(position);
+        m_knownLength = found.size();
+    }
+    return found;
+}
+
+void SettingsFile::Apply(const SettingEdit& edit) {
+    m_text.replace(edit.position, edit.removed, edit.inserted);
+    if (!m_known || edit.kind == SettingEdit::APPEND) return;
+    // Sections are found by "[" after CR LF and end at the next such header, and
+    // an edit never removes a line end. So an edit can move the known section or
+    // change its length, but only one that writes a "[" or a line end of its own
+    // could make a header; then the section is looked up afresh.
+    const size_t own = edit.kind == SettingEdit::INSERT ? kLineEnd.size() : 0;
+    if (edit.inserted.find_first_of("[\r\n", own) != std::string::npos) {
+        m_known = false;
+        return;
+    }
+    const size_t grown = edit.inserted.size() - edit.removed;  // wraps when the text shrinks
+    if (edit.position < m_knownStart)
+        m_knownStart += grown;
+    else if (edit.position <= m_knownStart + m_knownLength)
+        m_knownLength += grown;
 }
 
 std::string MovieKey(unsigned int index) { return "movies[" + std::to_string(index) + "]"; }

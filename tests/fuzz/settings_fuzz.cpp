@@ -1,11 +1,13 @@
-// A libFuzzer target over the settings text model: random texts, sections, keys
-// and values. Nothing may crash (it runs under the sanitizers), a value read is
-// one trimmed line, and an edit changes nothing but the span it replaces or the
-// text it inserts, never splits a line end and puts what it writes in its
-// written form.
+// A libFuzzer target over the settings text model: random texts and runs of
+// lookups and edits with random sections, keys and values. Nothing may crash (it
+// runs under the sanitizers); a value read is one trimmed line; an edit changes
+// nothing but the span it replaces or the text it inserts, never takes a line
+// end with it and writes its written form; and a settings file that remembers
+// its last section answers exactly as a fresh search of its text does.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <cstdlib>
 #include <string>
+#include <vector>
 #include "settings/settings_file.h"
 
 namespace {
@@ -14,43 +16,59 @@ void Require(bool condition) {
     if (!condition) std::abort();
 }
 
+void CheckEdit(const std::string& text, const std::string& section, const std::string& key, const std::string& value,
+               const SettingEdit& edit) {
+    Require(edit.position <= text.size() && edit.removed <= text.size() - edit.position);
+    Require(text.substr(edit.position, edit.removed).find('\n') == std::string::npos);
+    const std::string entry = key + " = " + value;
+    switch (edit.kind) {
+    case SettingEdit::REPLACE:
+        Require(edit.inserted == " " + value && edit.position > 0 && text[edit.position - 1] == '=');
+        Require(edit.position + edit.removed == text.size() || text[edit.position + edit.removed] == '\n' ||
+                text.compare(edit.position + edit.removed, 2, "\r\n") == 0);
+        break;
+    case SettingEdit::INSERT:
+        Require(edit.inserted == "\r\n" + entry && edit.removed == 0);
+        Require(edit.position == text.size() || text.compare(edit.position, 3, "\r\n[") == 0);
+        break;
+    case SettingEdit::APPEND:
+        Require(edit.inserted == "\r\n[" + section + "]\r\n" + entry && edit.removed == 0);
+        Require(edit.position == text.size());
+        break;
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
-    const std::string section = input.ConsumeRandomLengthString(24);
-    const std::string key = input.ConsumeRandomLengthString(24);
-    const std::string value = input.ConsumeRandomLengthString(24);
-    const std::string text = input.ConsumeRemainingBytesAsString();
-
-    const std::string read = GetSettingValue(text, section, key);
-    Require(read.find_first_of("\r\n") == std::string::npos);
-    const std::string space = " \t\n\v\f\r";
-    Require(read.empty() || (space.find(read.front()) == std::string::npos && space.find(read.back()) == std::string::npos));
-
-    const SettingEdit edit = PlanSettingValue(text, section, key, value);
-    Require(edit.position <= text.size() && edit.removed <= text.size() - edit.position);
-    const std::string removed = text.substr(edit.position, edit.removed);
-    Require(removed.find('\n') == std::string::npos);
-    const std::string entry = key + " = " + value;
-    if (edit.inserted == " " + value && edit.position > 0 && text[edit.position - 1] == '=') {
-        // A replacement: the old value up to its line's end.
-        Require(edit.position + edit.removed == text.size() || text[edit.position + edit.removed] == '\n' ||
-                text.compare(edit.position + edit.removed, 2, "\r\n") == 0 ||
-                text.compare(edit.position + edit.removed, 3, "\r\n[") == 0);
-    } else if (edit.inserted == "\r\n[" + section + "]\r\n" + entry) {
-        Require(edit.removed == 0 && edit.position == text.size());
-    } else {
-        // An insertion at the end of its section.
-        Require(edit.inserted == "\r\n" + entry && edit.removed == 0);
-        Require(edit.position == text.size() || text.compare(edit.position, 3, "\r\n[") == 0);
+    struct Step {
+        std::string section, key, value;
+    };
+    std::vector<Step> steps(input.ConsumeIntegralInRange<size_t>(1, 6));
+    for (size_t i = 0; i < steps.size(); ++i) {
+        // Runs in one section are what the remembered section serves.
+        const bool again = i > 0 && input.ConsumeBool();
+        steps[i].section = again ? steps[i - 1].section : input.ConsumeRandomLengthString(16);
+        steps[i].key = input.ConsumeRandomLengthString(16);
+        steps[i].value = input.ConsumeRandomLengthString(16);
     }
+    std::string plain = input.ConsumeRemainingBytesAsString();
+    SettingsFile file(plain);
 
-    SettingsFile edited = text;
-    SetSettingValue(edited, section, key, value);
-    Require(edited.compare(0, edit.position, text, 0, edit.position) == 0);
-    Require(edited.compare(edit.position, edit.inserted.size(), edit.inserted) == 0);
-    Require(edited.compare(edit.position + edit.inserted.size(), std::string::npos, text,
-                           edit.position + edit.removed, std::string::npos) == 0);
+    const std::string space = " \t\n\v\f\r";
+    for (const Step& step : steps) {
+        const std::string read = GetSettingValue(plain, step.section, step.key);
+        Require(GetSettingValue(file, step.section, step.key) == read);
+        Require(read.find_first_of("\r\n") == std::string::npos);
+        Require(read.empty() ||
+                (space.find(read.front()) == std::string::npos && space.find(read.back()) == std::string::npos));
+
+        const SettingEdit edit = PlanSettingValue(plain, step.section, step.key, step.value);
+        CheckEdit(plain, step.section, step.key, step.value, edit);
+        plain.replace(edit.position, edit.removed, edit.inserted);
+        SetSettingValue(file, step.section, step.key, step.value);
+        Require(file.Text() == plain);
+    }
     return 0;
 }

@@ -48,9 +48,9 @@ protected:
 
 TEST_F(SettingsFiles, LoadKeepsFluxOpenUnsharedUntilClosed) {
     sim.files.AddFile(kFlux, kOriginal);
-    SettingsFile text = "old";
+    SettingsFile text("old");
     ASSERT_TRUE(launcher.LoadSettingsFile(text));
-    EXPECT_EQ(text, kOriginal);
+    EXPECT_EQ(text.Text(), kOriginal);
     EXPECT_NE(launcher.m_hSettingsFile, nullptr);
     EXPECT_EQ(sim.files.OpenFile(kFlux.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                  OPEN_EXISTING, 0, nullptr),
@@ -61,7 +61,7 @@ TEST_F(SettingsFiles, LoadKeepsFluxOpenUnsharedUntilClosed) {
 
     sim.files.AddFile(kFlux, "");
     ASSERT_TRUE(launcher.LoadSettingsFile(text));
-    EXPECT_EQ(text, "");
+    EXPECT_EQ(text.Text(), "");
     launcher.CloseSettingsFile();
 }
 
@@ -110,7 +110,7 @@ TEST_F(SettingsFiles, SaveRewritesTheFileInPlaceToExactlyTheText) {
         sim.files.AddFile(kFlux, kOriginal);
         SettingsFile loaded;
         ASSERT_TRUE(launcher.LoadSettingsFile(loaded));
-        EXPECT_TRUE(launcher.SaveSettingsFile(text));
+        EXPECT_TRUE(launcher.SaveSettingsFile(SettingsFile(text)));
         EXPECT_EQ(sim.files.Content(kFlux), text);
         launcher.CloseSettingsFile();
     }
@@ -147,7 +147,7 @@ TEST_F(SettingsFiles, AFailedSaveLeavesTheOriginalBytesAndTheFileOpen) {
         ASSERT_TRUE(launcher.LoadSettingsFile(loaded));
         Fail(c.op, c.call, c.always, c.limit, c.error);
         sim.windows.ExpectMessageBox(IDOK);
-        EXPECT_FALSE(launcher.SaveSettingsFile(c.text));
+        EXPECT_FALSE(launcher.SaveSettingsFile(SettingsFile(c.text)));
         sim.files.inject = nullptr;
         const MessageBoxRecord& box = sim.windows.MessageBoxes().back();
         EXPECT_EQ(box.text, "Error saving flux.ini.");

@@ -70,10 +70,10 @@ class SettingsText : public ::testing::TestWithParam<Case> {};
 
 TEST_P(SettingsText, ReadsAndWritesAsTheFormatSays) {
     const Case& c = GetParam();
-    EXPECT_EQ(GetSettingValue(c.text, c.section, c.key), c.valueBefore);
-    SettingsFile text = c.text;
+    SettingsFile text(c.text);
+    EXPECT_EQ(GetSettingValue(text, c.section, c.key), c.valueBefore);
     EXPECT_TRUE(SetSettingValue(text, c.section, c.key, c.newValue));
-    EXPECT_EQ(text, c.after);
+    EXPECT_EQ(text.Text(), c.after);
     EXPECT_EQ(GetSettingValue(text, c.section, c.key), c.unreadable ? "" : c.newValue);
 }
 

@@ -1,4 +1,5 @@
 #include "launcher_dialog.h"
+#include "launcher/disclaimer_dialog.h"
 #include "launcher/launcher_app.h"
 #include "resources/resource_ids.h"
 
@@ -59,6 +60,11 @@ BOOL LauncherDialog::OnInitDialog() {
         if (HasItem(caption.control)) SetItemText(caption.control, LoadText(caption.text));
     m_nTimer = StartTimer(TAUNT_TIMER_ID, 1);
     return TRUE;
+}
+
+INT_PTR LauncherDialog::RunDisclaimer() {
+    DisclaimerDialog notice(m_platform, nullptr);
+    return notice.DoModal();
 }
 
 bool LauncherDialog::OnTimer(UINT_PTR id) {

@@ -36,12 +36,17 @@ public:
     // A string-table text; empty when the table has none.
     std::string LoadText(UINT stringId);
 
-    // Start-up checks and the patch.
+    // Start-up checks (registry/) and the patch.
     BOOL ReadAgreed();
     INT_PTR RunDisclaimer();
     BOOL WriteModInfo();
     BOOL InstallCheck();
     BOOL ModPresent();
+    // Repairs of the game's key, which InstallCheck calls.
+    BOOL RebuildSettingsKey(HKEY& key);
+    BOOL CorrectInstallPath(std::string& path);
+    BOOL RecoverVersion(DWORD& version);
+    BOOL CorrectVersion(DWORD& version);
     BOOL PatchSettings() { return m_profile.patchSettings(*this); }
     void PlayTaunt() { m_profile.playTaunt(*this); }
     void StopSound();

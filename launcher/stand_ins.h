@@ -1,5 +1,6 @@
 // STAND-IN. The taunt sounds are built by later work; until then both programs
-// bind this. Nothing here is final.
+// bind this. Nothing here is final. The repairs of the game's key stand in too
+// (launcher/stand_ins.cpp).
 #pragma once
 #include "platform/win_types.h"
 

@@ -37,6 +37,17 @@ void SimRegistry::PutDword(const std::string& keyPath, const std::string& name, 
     PutValue(keyPath, name, REG_DWORD, std::move(data));
 }
 
+void SimRegistry::DeleteKey(const std::string& keyPath) {
+    const std::string path = Normal(keyPath);
+    for (auto key = m_keys.begin(); key != m_keys.end();)
+        key = (key->first == path || key->first.rfind(path + "\\", 0) == 0) ? m_keys.erase(key) : std::next(key);
+}
+
+void SimRegistry::DeleteValue(const std::string& keyPath, const std::string& name) {
+    auto key = m_keys.find(Normal(keyPath));
+    if (key != m_keys.end()) key->second.values.erase(Normal(name));
+}
+
 bool SimRegistry::HasKey(const std::string& keyPath) const { return m_keys.count(Normal(keyPath)) != 0; }
 
 const SimRegistry::Value* SimRegistry::GetValue(const std::string& keyPath, const std::string& name) const {

@@ -25,6 +25,9 @@ public:
     void PutString(const std::string& keyPath, const std::string& name, const std::string& text);
     void PutDword(const std::string& keyPath, const std::string& name, DWORD value);
     void PutKey(const std::string& keyPath);
+    // Removes the key with its subkeys, or one value.
+    void DeleteKey(const std::string& keyPath);
+    void DeleteValue(const std::string& keyPath, const std::string& name);
     bool HasKey(const std::string& keyPath) const;
     const Value* GetValue(const std::string& keyPath, const std::string& name) const;
     size_t ValueCount(const std::string& keyPath) const;

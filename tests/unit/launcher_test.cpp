@@ -8,10 +8,9 @@
 #include "platform/sim/sim_platform.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
+#include "sim_game.h"
 
 namespace {
-
-const char kGameKey[] = "Software\\Vortigen\\Drifthaven\\Settings";
 
 // Recipes and taunts that record their calls, bound into test profiles.
 int g_patches = 0;
@@ -54,7 +53,7 @@ class LauncherTest : public ::testing::TestWithParam<Deliverable> {
 protected:
     LauncherTest() {
         g_patches = g_taunts = 0;
-        sim.registry.PutString(kGameKey, "InstallPath", "C:\\Games\\Drifthaven");
+        InstallGame(sim);
     }
     ~LauncherTest() override {
         EXPECT_EQ(sim.windows.ScriptLeft(), "");
@@ -242,10 +241,10 @@ TEST(LauncherApplication, SeedsTheGeneratorAndAlwaysReturnsFalse) {
     } cases[] = {{"", 0, false}, {"-u", 1, false}, {"-u", 1, true}, {"", 0, true}};
     for (const Case& c : cases) {
         SimPlatform sim{{}};
+        InstallGame(sim);
         if (c.windowRefused) sim.windows.refuseTemplates.insert(IDD_LAUNCHER);
         if (!c.windowRefused && c.silent == 0)
             sim.windows.ExpectDialog(IDD_LAUNCHER, [](SimDialogView& window) { window.Press(IDCANCEL); });
-        if (!c.windowRefused && c.silent != 0) sim.windows.ExpectMessageBox(IDOK);  // no flux.ini to patch
         LauncherApp app(sim.platform, NovalkorProfile());
         EXPECT_EQ(app.InitInstance(c.tail), FALSE) << c.tail;
         EXPECT_EQ(app.m_bSilent, c.silent) << c.tail;

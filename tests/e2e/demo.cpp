@@ -14,6 +14,12 @@ int main(int argc, char** argv) {
         std::printf("could not start %s (error %lu)\n", argv[1], GetLastError());
         return 1;
     }
+    // On a first start the no-warranty notice comes first; the demo accepts it.
+    HWND notice = WaitForDialog(program, "No Warranty", 20000);
+    if (notice != nullptr) {
+        std::printf("The no-warranty notice appeared first; accepting it with OK.\n");
+        Click(notice, IDOK);
+    }
     HWND window = WaitForDialog(program, argv[2], 60000);
     if (window == nullptr) {
         std::printf("no window \"%s\" appeared; the program's own windows:\n", argv[2]);

@@ -29,6 +29,26 @@ void SetInstallPath(const std::string& path) {
 
 void DeleteGameKeys() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, kVendorKey); }
 
+void AcceptNotice() {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vortigen\\Drifthaven\\Mods\\Valkormod", 0, nullptr, 0,
+                              KEY_WRITE, nullptr, &key, nullptr),
+              0);
+    const DWORD agreed = 1;
+    RegSetValueExA(key, "Agreed", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&agreed), sizeof(agreed));
+    RegCloseKey(key);
+}
+
+std::string AnswerMessageBox(const Program& program, const std::string& caption) {
+    HWND box = WaitForMessageBox(program, kWindowWait);
+    if (box == nullptr) return "<no message box>";
+    EXPECT_EQ(Caption(box), caption);
+    const std::string text = MessageText(box);
+    Click(box, IDOK);
+    for (DWORD waited = 0; IsWindow(box) && waited < kEndWait; waited += 50) Sleep(50);
+    return text;
+}
+
 void GameTest::SetUp() {
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(info->test_suite_name()) + "." + info->name();
@@ -48,6 +68,7 @@ void GameTest::SetUp() {
     SetEnvironmentVariableA("RECORDER_LOG", (m_logs + "\\recorder.log").c_str());
     DeleteGameKeys();
     SetInstallPath(m_install);
+    AcceptNotice();
 }
 
 void GameTest::TearDown() {

@@ -47,3 +47,9 @@ protected:
 // The game's Settings key, as the launchers read it.
 void SetInstallPath(const std::string& path);
 void DeleteGameKeys();
+// The mod's key with the notice accepted, as an earlier start leaves it.
+void AcceptNotice();
+
+// Waits for the program's next message box, checks its caption, answers it with
+// OK and waits until it is gone; its text.
+std::string AnswerMessageBox(const Program& program, const std::string& caption);

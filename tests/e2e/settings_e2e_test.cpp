@@ -19,16 +19,7 @@ protected:
         ASSERT_NE(window, nullptr);
         Click(window, IDOK);
     }
-    // The next message box: its text; it is answered with OK.
-    std::string Answer(const char* caption) {
-        HWND box = WaitForMessageBox(m_program, kWindowWait);
-        if (box == nullptr) return "<no message box>";
-        EXPECT_EQ(Caption(box), caption);
-        const std::string text = MessageText(box);
-        Click(box, IDOK);
-        for (DWORD waited = 0; IsWindow(box) && waited < kEndWait; waited += 50) Sleep(50);
-        return text;
-    }
+    std::string Answer(const char* caption) { return AnswerMessageBox(m_program, caption); }
 };
 
 TEST_F(Patching, PlayInValkorThenInNovalkorSwitchesTheModOnAndOff) {

@@ -9,6 +9,7 @@ struct SimFiles::Node {
     bool readOnly = false;
     std::string data;
     FILETIME lastWrite{};
+    Node* link = nullptr;  // the directory this entry leads to
     std::vector<std::unique_ptr<Node>> children;
 
     Node* Child(const std::string& wanted) const;
@@ -60,7 +61,7 @@ bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != s
 
 SimFiles::Node* SimFiles::Node::Child(const std::string& wanted) const {
     for (const auto& child : children)
-        if (Lower(child->name) == Lower(wanted)) return child.get();
+        if (Lower(child->name) == Lower(wanted)) return child->link != nullptr ? child->link : child.get();
     return nullptr;
 }
 
@@ -180,6 +181,17 @@ void SimFiles::AddFile(const std::string& path, const std::string& content, FILE
 
 void SimFiles::SetReadOnly(const std::string& path, bool readOnly) {
     if (Node* node = Lookup(path)) node->readOnly = readOnly;
+}
+
+void SimFiles::AddLink(const std::string& path, const std::string& target) {
+    std::string leaf;
+    Node* parent = MakeParents(path, leaf);
+    Node* destination = Lookup(target);
+    if (parent == nullptr || destination == nullptr || parent->Child(leaf) != nullptr) return;
+    parent->children.push_back(std::make_unique<Node>());
+    parent->children.back()->name = leaf;
+    parent->children.back()->directory = true;
+    parent->children.back()->link = destination;
 }
 
 void SimFiles::HoldOpen(const std::string& path) {
@@ -342,9 +354,11 @@ HANDLE SimFiles::FindFirst(const char* pattern, WIN32_FIND_DATAA* data) {
             if (Matches(leaf.c_str(), "..")) add("..", *directory);
         }
         for (const auto& child : directory->children)
-            if (Matches(leaf.c_str(), child->name.c_str())) add(child->name, *child);
-    } else if (Node* match = directory->Child(leaf)) {
-        add(match->name, *match);
+            if (Matches(leaf.c_str(), child->name.c_str()))
+                add(child->name, child->link != nullptr ? *child->link : *child);
+    } else {
+        for (const auto& child : directory->children)
+            if (Lower(child->name) == Lower(leaf)) add(child->name, child->link != nullptr ? *child->link : *child);
     }
     if (state->entries.empty()) return Fail(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
     *data = state->entries[0];

@@ -31,6 +31,9 @@ public:
     void AddDirectory(const std::string& path);
     void AddFile(const std::string& path, const std::string& content, FILETIME lastWrite = FILETIME{});
     void SetReadOnly(const std::string& path, bool readOnly);
+    // A directory entry that leads to another directory, as a symbolic link or a
+    // junction does; it can make a directory contain itself.
+    void AddLink(const std::string& path, const std::string& target);
     // Another program holds the file open with no sharing until Release.
     void HoldOpen(const std::string& path);
     void Release(const std::string& path);

@@ -1,0 +1,126 @@
+#include "find_game_dialog.h"
+#include <new>
+#include "registry/path_exists.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+const char kTarget[] = "Drifthvn.exe";
+// Steps per tick: the counter starts at 200 and is tested after each step that
+// continues, then decreased, so a tick makes at most 201.
+const int kStepBudget = 200;
+
+}  // namespace
+
+FindGameDialog::FindGameDialog(Platform& platform, HWND parent)
+    : Dialog(platform.windows, IDD_FIND_GAME, parent), m_platform(platform) {}
+
+FindGameDialog::~FindGameDialog() = default;
+
+std::string FindGameDialog::Text(UINT id) {
+    std::string text;
+    if (!m_platform.resources.LoadText(id, text)) text.clear();
+    return text;
+}
+
+BOOL FindGameDialog::AskGameDirectory(const std::string& caption, const std::string& message, std::string& path) {
+    m_strCaption = caption;
+    m_strMessage = message;
+    if (DoModal() != IDOK) return FALSE;
+    path = m_strPath;
+    return TRUE;
+}
+
+BOOL FindGameDialog::OnInitDialog() {
+    Dialog::OnInitDialog();
+    SetCaption(m_strCaption);
+    SetItemText(IDC_EXPLANATION, m_strMessage);
+    FocusItem(IDC_PATH);
+    SetItemText(IDC_STATUS, Text(IDS_READY));
+    SetItemText(IDOK, Text(IDS_OK));
+    SetItemText(IDCANCEL, Text(IDS_CANCEL));
+    SetItemText(IDC_SEARCH, Text(IDS_START_SEARCH));
+    Show(SW_SHOW);
+    return FALSE;
+}
+
+void FindGameDialog::EnableInput(bool enable) {
+    EnableItem(IDOK, enable);
+    EnableItem(IDC_PATH, enable);
+    EnableItem(IDC_SEARCH, enable);
+}
+
+void FindGameDialog::StopSearchTimer() {
+    StopTimer(m_nTimer);
+    m_nTimer = 0;
+}
+
+bool FindGameDialog::OnCommand(int id, int notifyCode) {
+    if (id != IDC_SEARCH || notifyCode != BN_CLICKED) return false;
+    OnSearch();
+    return true;
+}
+
+void FindGameDialog::OnSearch() {
+    EnableInput(false);
+    // After "Found" or "Search canceled" the same search goes on where it stopped.
+    if (!m_pSearch) m_pSearch.reset(new (std::nothrow) DiskSearch(m_platform.files, kTarget));
+    m_nTimer = StartTimer(SEARCH_TIMER_ID, 1);
+    m_strStatus = Text(IDS_SEARCHING);
+    SetItemText(IDC_STATUS, m_strStatus);
+}
+
+bool FindGameDialog::OnTimer(UINT_PTR id) {
+    if (id != SEARCH_TIMER_ID) return false;
+    if (!m_pSearch) {
+        StopSearchTimer();
+        EnableInput(true);
+        return true;
+    }
+    int result = SEARCH_CONTINUE;
+    for (int budget = kStepBudget;; --budget) {
+        result = m_pSearch->Step(m_strStatus);
+        if (result != SEARCH_CONTINUE) break;
+        if (budget == 0) return true;  // the next tick goes on
+    }
+    if (result == SEARCH_PROGRESS) {
+        SetItemText(IDC_STATUS, m_strStatus);
+    } else if (result > 0) {
+        StopSearchTimer();
+        SetItemText(IDC_STATUS, Text(IDS_FOUND));
+        EnableInput(true);
+        SetItemText(IDC_SEARCH, Text(IDS_CONTINUE_SEARCH));
+        SetItemText(IDC_PATH, m_strStatus);
+    } else {
+        StopSearchTimer();
+        SetItemText(IDC_STATUS, Text(IDS_NOT_FOUND));
+        EnableInput(true);
+        SetItemText(IDC_SEARCH, Text(IDS_START_SEARCH));
+        m_pSearch.reset();  // the next search starts again at drive A
+    }
+    return true;
+}
+
+void FindGameDialog::OnOK() {
+    m_strPath = GetItemText(IDC_PATH);
+    if (!m_strPath.empty() && m_strPath.back() == '\\') m_strPath.pop_back();
+    if (PathExists(m_platform.files, m_strPath + "\\" + kTarget)) {
+        m_pSearch.reset();
+        EndModal(IDOK);
+        return;
+    }
+    MessageBoxOwned(Text(IDS_NOT_IN_DIRECTORY), Text(IDS_INCORRECT_DIRECTORY), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void FindGameDialog::OnCancel() {
+    if (m_nTimer != 0) {
+        // A running search is paused, not ended: Search continues it.
+        StopSearchTimer();
+        EnableInput(true);
+        SetItemText(IDC_STATUS, Text(IDS_SEARCH_CANCELED));
+        SetItemText(IDC_SEARCH, Text(IDS_CONTINUE_SEARCH));
+        return;
+    }
+    m_pSearch.reset();
+    EndModal(IDCANCEL);
+}

@@ -1,0 +1,43 @@
+// The window in which the user names the game's directory: typed into the edit
+// box, or found by a search of every fixed disk that runs from a timer inside the
+// window without freezing it. OK accepts a directory only when the game's
+// executable is in it.
+#pragma once
+#include <memory>
+#include <string>
+#include "finder/disk_search.h"
+#include "platform/dialog.h"
+#include "platform/platform.h"
+
+enum : UINT_PTR { SEARCH_TIMER_ID = 100 };
+
+class FindGameDialog : public Dialog {
+public:
+    FindGameDialog(Platform& platform, HWND parent);
+    ~FindGameDialog() override;
+
+    // Shows the window; TRUE, with the accepted directory in path, when it closed
+    // with OK, else FALSE with path untouched.
+    BOOL AskGameDirectory(const std::string& caption, const std::string& message, std::string& path);
+
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool OnCommand(int id, int notifyCode) override;
+    bool OnTimer(UINT_PTR id) override;
+    void OnSearch();
+
+private:
+    std::string Text(UINT id);
+    // OK, the edit box and Search, enabled or not together.
+    void EnableInput(bool enable);
+    void StopSearchTimer();
+
+    Platform& m_platform;
+    std::string m_strMessage;
+    std::string m_strCaption;
+    UINT_PTR m_nTimer = 0;  // while a search runs
+    std::string m_strStatus;
+    std::unique_ptr<DiskSearch> m_pSearch;  // running or paused
+    std::string m_strPath;
+};

@@ -55,6 +55,26 @@ make_prefix() {
     "$WINESERVER" -w
 }
 
+# Drives for the game finder's tests, in folders of the build tree: D: a fixed
+# drive with the game several levels down, E: a fixed drive without it (holding a
+# directory that contains itself through a symbolic link), F: a CD-ROM drive with
+# another copy. C: is reported as a network drive, so the search keeps to them.
+map_test_drives() {
+    local drives=$1
+    rm -rf "$drives"
+    mkdir -p "$drives/d/Games/Sub/Deep/Drifthaven" "$drives/d/Tools" "$drives/e/Data/Old" "$drives/e/loop" "$drives/f"
+    cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$drives/d/Games/Sub/Deep/Drifthaven/"
+    cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$drives/f/"
+    touch "$drives/d/Tools/readme.txt" "$drives/e/Data/Old/notes.txt"
+    ln -s . "$drives/e/loop/again"
+    for letter in d e f; do ln -sfn "$drives/$letter" "$WINEPREFIX/dosdevices/$letter:"; done
+    for drive in c:network d:hd e:hd f:cdrom; do
+        "$WINE" reg add 'HKLM\Software\Wine\Drives' /v "${drive%%:*}:" /d "${drive#*:}" /f /reg:64 > /dev/null 2>&1
+    done
+    "$WINESERVER" -k 2>/dev/null || true
+    "$WINESERVER" -w
+}
+
 stop_prefix() {
     "$WINESERVER" -k 2>/dev/null || true
 }

@@ -13,14 +13,7 @@ runs=${1:-5}
 . "$root/tools/wine_prefix.sh"
 wine_setup "$build" "$build/bench-prefix"
 make_prefix
-game=$WINEPREFIX/drive_c/Games/Drifthaven
-mkdir -p "$game"
-cp -r "$root/sample/game/." "$game/"
-cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$game/"
-"$WINE" reg add 'HKLM\Software\Vortigen\Drifthaven\Settings' /v InstallPath /t REG_SZ /d 'C:\Games\Drifthaven' \
-    /f "$REG_VIEW" > /dev/null 2>&1
-"$WINE" reg add 'HKLM\Software\Vortigen\Drifthaven\Settings' /v Version /t REG_DWORD /d 14 /f "$REG_VIEW" \
-    > /dev/null 2>&1
+install_sample_game accepted
 cd "$WINEPREFIX/drive_c"
 
 # The median of several runs of a command, in milliseconds, each until the

@@ -16,14 +16,9 @@ echo "Building..."
 . "$root/tools/wine_prefix.sh"
 wine_setup "$build" "$build/demo-prefix"
 make_prefix
-game=$WINEPREFIX/drive_c/Games/Drifthaven
-mkdir -p "$game" "$out"
-cp -r "$root/sample/game/." "$game/"
-cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$game/"
-key='HKLM\Software\Vortigen\Drifthaven\Settings'
-"$WINE" reg add "$key" /v InstallPath /t REG_SZ /d 'C:\Games\Drifthaven' /f "$REG_VIEW" > /dev/null 2>&1
-"$WINE" reg add "$key" /v Version /t REG_DWORD /d 14 /f "$REG_VIEW" > /dev/null 2>&1
-"$WINESERVER" -w
+install_sample_game
+game=$GAME_DIR
+mkdir -p "$out"
 
 run=("$WINE" 'C:\tools\demo.exe' 'C:\launchers\valkor.exe' 'Corvane 2: Drifthaven: Valkor' 'C:\launcher.bmp')
 cd "$WINEPREFIX/drive_c"

@@ -55,6 +55,24 @@ make_prefix() {
     "$WINESERVER" -w
 }
 
+# The sample installation as C:\Games\Drifthaven, registered as the game's;
+# with "accepted", the no-warranty notice counts as accepted already. Sets GAME_DIR.
+install_sample_game() {
+    local root
+    root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+    GAME_DIR=$WINEPREFIX/drive_c/Games/Drifthaven
+    mkdir -p "$GAME_DIR"
+    cp -r "$root/sample/game/." "$GAME_DIR/"
+    cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$GAME_DIR/"
+    local key='HKLM\Software\Vortigen\Drifthaven'
+    "$WINE" reg add "$key\Settings" /v InstallPath /t REG_SZ /d 'C:\Games\Drifthaven' /f "$REG_VIEW" > /dev/null 2>&1
+    "$WINE" reg add "$key\Settings" /v Version /t REG_DWORD /d 14 /f "$REG_VIEW" > /dev/null 2>&1
+    if [ "${1:-}" = accepted ]; then
+        "$WINE" reg add "$key\Mods\Valkormod" /v Agreed /t REG_DWORD /d 1 /f "$REG_VIEW" > /dev/null 2>&1
+    fi
+    "$WINESERVER" -w
+}
+
 # Drives for the game finder's tests, in folders of the build tree: D: a fixed
 # drive with the game several levels down, E: a fixed drive without it (holding a
 # directory that contains itself through a symbolic link), F: a CD-ROM drive with

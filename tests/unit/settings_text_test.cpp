@@ -1,6 +1,7 @@
 // The settings text model: what a lookup finds and what an edit makes of the
 // text, on the cases where the format's rules bite.
 #include <gtest/gtest.h>
+#include "case_names.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -78,12 +79,7 @@ TEST_P(SettingsText, ReadsAndWritesAsTheFormatSays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SettingsText, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<Case>& param) {
-                             std::string name;
-                             for (char ch : std::string(param.param.name))
-                                 if (std::isalnum(static_cast<unsigned char>(ch))) name += ch;
-                             return name;
-                         });
+                         CaseName<::testing::TestParamInfo<Case>>);
 
 TEST(SettingsSections, AreFoundAfterCrLfUpToTheNextHeader) {
     const std::string text = H + "[a]\r\nx = 1\r\n\r\n[b]\r\ny = 2\r\n";

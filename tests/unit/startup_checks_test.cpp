@@ -2,6 +2,7 @@
 // mod's registration and presence, and the no-warranty notice, with the one
 // message each failure shows and no key left open.
 #include <gtest/gtest.h>
+#include "case_names.h"
 #include <functional>
 #include "launcher/launcher_app.h"
 #include "launcher/launcher_dialog.h"
@@ -128,12 +129,7 @@ const CheckCase kCheckCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, InstallCheckCases, ::testing::ValuesIn(kCheckCases),
-                         [](const ::testing::TestParamInfo<CheckCase>& param) {
-                             std::string name;
-                             for (char ch : std::string(param.param.name))
-                                 if (std::isalnum(static_cast<unsigned char>(ch))) name += ch;
-                             return name;
-                         });
+                         CaseName<::testing::TestParamInfo<CheckCase>>);
 
 // The rebuild of a missing key stands in for now as declined; the check adds no
 // message of its own.

@@ -20,6 +20,6 @@ INT_PTR CALLBACK Close(HWND window, UINT message, WPARAM, LPARAM) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(1), nullptr, Close, 0);
-    return 0;
+    // 2 when the window could not be made, so that a benchmark can tell.
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(1), nullptr, Close, 0) == IDCANCEL ? 0 : 2;
 }

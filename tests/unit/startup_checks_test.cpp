@@ -88,6 +88,9 @@ void Version(SimPlatform& sim, std::vector<BYTE> data, DWORD type = REG_DWORD) {
 
 const std::string kGame = kGameDirectory;
 
+// The repairs that a missing executable or version calls stand in as declined for
+// now (launcher/stand_ins.cpp); when they come, these cases decline them through
+// the scripted user.
 const CheckCase kCheckCases[] = {
     {"in order", [](SimPlatform&) {}, 0, kGameDirectory},
     {"key refused", [](SimPlatform& sim) { FailRegistry(sim, RegOp::Open, "settings", 1, ERROR_ACCESS_DENIED); },

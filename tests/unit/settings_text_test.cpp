@@ -2,6 +2,7 @@
 // text, on the cases where the format's rules bite.
 #include <gtest/gtest.h>
 #include "case_names.h"
+#include "launcher/format_message.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -105,3 +106,19 @@ TEST(SettingsKeys, GiveTheirPositionCodes) {
 }
 
 }  // namespace
+
+// Messages name files and versions through the message formatter's markers.
+TEST(MessageTexts, PutTheirArgumentsInPlaceOfTheMarkers) {
+    struct {
+        const char* pattern;
+        const char* text;
+    } cases[] = {
+        {"Error opening the file %1.", "Error opening the file flux.ini."},
+        {"Set Drifthaven to version %2!u! in the registry?", "Set Drifthaven to version 14 in the registry?"},
+        {"100%% sure, %1 and %1", "100% sure, flux.ini and flux.ini"},
+        {"%3 is missing", " is missing"},
+        {"ends with %", "ends with %"},
+        {"%a stays", "%a stays"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormatMessageText(c.pattern, {"flux.ini", "14"}), c.text) << c.pattern;
+}

@@ -2,6 +2,8 @@
 #   wine_setup <build dir> <prefix dir>: picks the programs' build and Wine
 #   make_prefix: a new prefix with drive C only, the programs, the tools, the
 #     sample installation and the stand-ins registered for .html and http
+#   install_sample_game [accepted]: the sample game as C:\Games\Drifthaven
+#   map_test_drives <folder>: the game finder's drives D:, E: and F:
 #   stop_prefix: stops the prefix's wineserver
 # Drive Z (the host's root) is removed, so nothing run in the prefix reaches
 # the host's own files.

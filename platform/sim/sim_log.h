@@ -21,11 +21,6 @@ public:
             if (event.compare(0, prefix.size(), prefix) == 0) ++count;
         return count;
     }
-    std::string Dump() const {
-        std::string all;
-        for (const std::string& event : m_events) all += event + "\n";
-        return all;
-    }
 
 private:
     std::vector<std::string> m_events;

@@ -3,14 +3,8 @@
 # tree of about 100,000 entries made on drive D:, with the game alone on drive E:.
 #   bench/finder_bench.sh [directories of the first level, default 100]
 set -uo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
 width=${1:-100}
-"$root/tools/setup.sh" > /dev/null || exit 1
-"$root/tools/build.sh" > /dev/null 2>&1 || { echo "build failed"; exit 1; }
-. "$root/tools/wine_prefix.sh"
-wine_setup "$build" "$build/bench-prefix"
-make_prefix
+. "$(dirname "$0")/prepare.sh"
 drives=$build/bench-drives
 rm -rf "$drives"
 mkdir -p "$drives/e"
@@ -26,11 +20,7 @@ for a in range(width):
         for c in range(100):
             open(os.path.join(folder, "file%03d.dat" % c), "w").close()
 PY
-for letter in d e; do ln -sfn "$drives/$letter" "$WINEPREFIX/dosdevices/$letter:"; done
-for drive in c:network d:hd e:hd; do
-    "$WINE" reg add 'HKLM\Software\Wine\Drives' /v "${drive%%:*}:" /d "${drive#*:}" /f /reg:64 > /dev/null 2>&1
-done
-"$WINESERVER" -k 2>/dev/null || true
+map_drives "$drives" c:network d:hd e:hd
 cp "$PROGRAMS/bench/finder_bench.exe" "$WINEPREFIX/drive_c/tools/"
 cd "$WINEPREFIX/drive_c" && xvfb-run -a -s "-screen 0 1024x768x24" "$WINE" 'C:\tools\finder_bench.exe' 2> /dev/null
 stop_prefix

@@ -5,14 +5,8 @@
 # because the machine is slow.
 #   bench/silent_run.sh [runs]
 set -uo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
 runs=${1:-5}
-"$root/tools/setup.sh" > /dev/null || exit 1
-"$root/tools/build.sh" > /dev/null 2>&1 || { echo "build failed"; exit 1; }
-. "$root/tools/wine_prefix.sh"
-wine_setup "$build" "$build/bench-prefix"
-make_prefix
+. "$(dirname "$0")/prepare.sh"
 install_sample_game accepted
 cd "$WINEPREFIX/drive_c"
 

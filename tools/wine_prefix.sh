@@ -4,6 +4,7 @@
 #     sample installation and the stand-ins registered for .html and http
 #   install_sample_game [accepted]: the sample game as C:\Games\Drifthaven
 #   map_test_drives <folder>: the game finder's drives D:, E: and F:
+#   map_drives <folder> <letter:type>...: drive letters on folders, with their types
 #   stop_prefix: stops the prefix's wineserver
 # Drive Z (the host's root) is removed, so nothing run in the prefix reaches
 # the host's own files.
@@ -87,9 +88,19 @@ map_test_drives() {
     cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$drives/f/"
     touch "$drives/d/Tools/readme.txt" "$drives/e/Data/Old/notes.txt"
     ln -s . "$drives/e/loop/again"
-    for letter in d e f; do ln -sfn "$drives/$letter" "$WINEPREFIX/dosdevices/$letter:"; done
-    for drive in c:network d:hd e:hd f:cdrom; do
-        "$WINE" reg add 'HKLM\Software\Wine\Drives' /v "${drive%%:*}:" /d "${drive#*:}" /f /reg:64 > /dev/null 2>&1
+    map_drives "$drives" c:network d:hd e:hd f:cdrom
+}
+
+# Maps drive letters to folders <folder>/<letter> (all but C:) and sets their
+# types, given as letter:type (hd, network, cdrom, floppy, ramdisk); the
+# wineserver is restarted so that the types hold.
+map_drives() {
+    local folder=$1 drive letter
+    shift
+    for drive in "$@"; do
+        letter=${drive%%:*}
+        [ "$letter" = c ] || ln -sfn "$folder/$letter" "$WINEPREFIX/dosdevices/$letter:"
+        "$WINE" reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d "${drive#*:}" /f /reg:64 > /dev/null 2>&1
     done
     "$WINESERVER" -k 2>/dev/null || true
     "$WINESERVER" -w

@@ -82,31 +82,6 @@ TEST_P(SettingsText, ReadsAndWritesAsTheFormatSays) {
 INSTANTIATE_TEST_SUITE_P(Cases, SettingsText, ::testing::ValuesIn(kCases),
                          CaseName<::testing::TestParamInfo<Case>>);
 
-TEST(SettingsSections, AreFoundAfterCrLfUpToTheNextHeader) {
-    const std::string text = H + "[a]\r\nx = 1\r\n\r\n[b]\r\ny = 2\r\n";
-    long position = 0;
-    EXPECT_EQ(FindSection(text, "a", position), "[a]\r\nx = 1\r\n");
-    EXPECT_EQ(position, static_cast<long>(H.size()));
-    EXPECT_EQ(FindSection(text, "b", position), "[b]\r\ny = 2\r\n");
-    EXPECT_EQ(FindSection(text, "c", position), "");
-    EXPECT_EQ(position, -1);
-}
-
-TEST(SettingsKeys, GiveTheirPositionCodes) {
-    struct {
-        const char* searched;
-        const char* key;
-        long code;
-    } cases[] = {
-        {"\r\nk = 1", "k", 5},  {"\r\n  k = 1", "k", 7}, {"x", "k", 0},     {"k = 1", "k", 0},
-        {" k = 1", "k", 0},     {"\r\nak = 1", "k", -2}, {"\r\nk\r\n", "k", -3}, {"\r\nk x", "k", -4},
-        {"\r\nk   ", "k", 0},   {"\r\nk", "k", 0},       {"\r\nk\nx", "k", -3},
-    };
-    for (const auto& c : cases) EXPECT_EQ(FindKey(c.searched, c.key), c.code) << c.searched;
-}
-
-}  // namespace
-
 // Messages name files and versions through the message formatter's markers.
 TEST(MessageTexts, PutTheirArgumentsInPlaceOfTheMarkers) {
     struct {

@@ -97,3 +97,5 @@ TEST(MessageTexts, PutTheirArgumentsInPlaceOfTheMarkers) {
     };
     for (const auto& c : cases) EXPECT_EQ(FormatMessageText(c.pattern, {"flux.ini", "14"}), c.text) << c.pattern;
 }
+
+}  // namespace

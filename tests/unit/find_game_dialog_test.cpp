@@ -2,6 +2,7 @@
 // enabling, the timer-driven search with its step budget, pausing and resuming,
 // and what OK accepts and hands back.
 #include <gtest/gtest.h>
+#include "failing_allocation.h"
 #include "finder/find_game_dialog.h"
 #include "platform/sim/sim_platform.h"
 #include "resources/resource_ids.h"
@@ -22,11 +23,9 @@ protected:
         EXPECT_EQ(sim.windows.ScriptLeft(), "");
         EXPECT_EQ(sim.files.OpenHandles(), 0);
     }
-    // Runs the window; its result, with path starting as given.
-    BOOL Ask(std::string& path) {
-        FindGameDialog dialog(sim.platform, nullptr);
-        return dialog.AskGameDirectory("Find Drifthaven", "Where is it?", path);
-    }
+    // Runs the window; its result, with path starting as given. One object serves
+    // every run of a test, so that a run shows what the one before it left behind.
+    BOOL Ask(std::string& path) { return dialog.AskGameDirectory("Find Drifthaven", "Where is it?", path); }
     // The state a person sees: status, Search caption, edit box, and whether
     // OK, the edit box and Search are enabled.
     static std::string State(SimDialogView& window) {
@@ -44,6 +43,7 @@ protected:
     }
 
     SimPlatform sim{{}};
+    FindGameDialog dialog{sim.platform, nullptr};
 };
 
 void Search(SimDialogView& window) { window.Press(IDC_SEARCH); }
@@ -69,10 +69,10 @@ TEST_F(FindGame, SearchFindsPausesAndGoesOnUntilNotFoundThenStartsAgain) {
         window.Press(IDC_SEARCH);
         EXPECT_EQ(State(window), "Searching|Start Search||");
     });
-    Expect("Found|Continue Search|C:\\Games\\Drifthaven|ok edit search", Search);
     // Cancel while searching pauses; the window stays.
-    Expect("C:\\Games\\Drifthaven\\sub|Continue Search|C:\\Games\\Drifthaven|", Cancel, 1);
-    Expect("Search canceled|Continue Search|C:\\Games\\Drifthaven|ok edit search", Search);
+    Expect("C:|Start Search||", Cancel, 1);
+    Expect("Search canceled|Continue Search||ok edit search", Search);
+    Expect("Found|Continue Search|C:\\Games\\Drifthaven|ok edit search", Search);
     // The CD-ROM's copy is never reported.
     Expect("Not found|Start Search|C:\\Games\\Drifthaven|ok edit search", Search);
     // A new search begins again at drive A.
@@ -80,6 +80,22 @@ TEST_F(FindGame, SearchFindsPausesAndGoesOnUntilNotFoundThenStartsAgain) {
     std::string path;
     EXPECT_FALSE(Ask(path));
     EXPECT_EQ(path, "");
+    // So does the search of the window's next run.
+    Expect("Ready|Start Search||ok edit search", Search);
+    Expect("Found|Continue Search|C:\\Games\\Drifthaven|ok edit search", Cancel);
+    EXPECT_FALSE(Ask(path));
+}
+
+// Without the memory for a search, the window gives the input back at its first tick.
+TEST_F(FindGame, ASearchThatCannotBeginGivesTheInputBack) {
+    Expect("Ready|Start Search||ok edit search", [](SimDialogView& window) {
+        g_failingAllocations = 1;
+        window.Press(IDC_SEARCH);
+    });
+    Expect("Searching|Start Search||ok edit search", Cancel);
+    std::string path;
+    EXPECT_FALSE(Ask(path));
+    g_failingAllocations = 0;
 }
 
 TEST_F(FindGame, ATickMakesAtMost201StepsAndEndsAtANewDirectory) {
@@ -160,6 +176,10 @@ TEST_F(FindGame, AFoundDirectoryCanBeChangedBeforeOk) {
     std::string path;
     EXPECT_TRUE(Ask(path));
     EXPECT_EQ(path, "C:\\Other");
+    // The next run searches afresh.
+    Expect("Ready|Start Search||ok edit search", Search);
+    Expect("Found|Continue Search|C:\\Games\\Drifthaven|ok edit search", Cancel);
+    EXPECT_FALSE(Ask(path));
 }
 
 }  // namespace

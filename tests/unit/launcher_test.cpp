@@ -3,9 +3,6 @@
 // the command-line rule.
 #include <gtest/gtest.h>
 #include "launcher/command_line.h"
-#include "launcher/launcher_app.h"
-#include "launcher/launcher_dialog.h"
-#include "platform/sim/sim_platform.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
 #include "sim_game.h"
@@ -17,36 +14,36 @@ int g_patches = 0;
 int g_taunts = 0;
 BOOL PatchSucceeds(LauncherDialog&) { return ++g_patches, TRUE; }
 BOOL PatchFails(LauncherDialog&) { return ++g_patches, FALSE; }
-void CountTaunt(LauncherDialog&) { ++g_taunts; }
 
-Profile Recording(const Profile& base, BOOL (*patch)(LauncherDialog&)) {
+Profile Recording(const Profile& base, BOOL (*patch)(LauncherDialog&) = PatchSucceeds) {
     Profile profile = base;
     profile.patchSettings = patch;
-    profile.playTaunt = CountTaunt;
+    profile.playTaunt = [](LauncherDialog&) { ++g_taunts; };
     return profile;
 }
 
 struct Deliverable {
     const Profile& (*profile)();
     const char* title;
-    const char* captions[4];
+    const char* captions;
     const char* readme;
     UINT site;
 };
 
 const Deliverable kDeliverables[] = {
-    {ValkorProfile, "Corvane 2: Drifthaven: Valkor", {"Play", "Readme", "Visit Mirefall", "Cancel"},
-     "readme_valkor.html", 23},
-    {NovalkorProfile, "Corvane 2: Drifthaven", {"Play", "Readme", "Visit Corvane Site", "Cancel"},
-     "readme_english.html", 7},
+    {ValkorProfile, "Corvane 2: Drifthaven: Valkor", "Play|Readme|Visit Mirefall|Cancel", "readme_valkor.html", 23},
+    {NovalkorProfile, "Corvane 2: Drifthaven", "Play|Readme|Visit Corvane Site|Cancel", "readme_english.html", 7},
 };
 
 void PrintTo(const Deliverable& d, std::ostream* out) { *out << d.profile().name; }
 
-bool Logged(const SimLog& log, const std::string& event) {
-    for (const std::string& each : log.Events())
-        if (each == event) return true;
-    return false;
+// A shell request as "file|directory|mask|show", with "|icon" when it carries
+// one and "|odd" when its other fields are not those of a plain open.
+std::string Describe(const ShellRequest& r) {
+    const bool plain = r.cbSize == sizeof(SHELLEXECUTEINFOA) && r.hwnd == nullptr && r.verbNull && !r.parametersNull &&
+                       r.parameters.empty() && !r.directoryNull;
+    return r.file + "|" + r.directory + "|" + std::to_string(r.fMask) + "|" + std::to_string(r.nShow) +
+           (r.hIcon != nullptr ? "|icon" : "") + (plain ? "" : "|odd");
 }
 
 class LauncherTest : public ::testing::TestWithParam<Deliverable> {
@@ -61,93 +58,67 @@ protected:
         EXPECT_EQ(sim.windows.LiveFonts(), 0);
         EXPECT_EQ(sim.windows.OpenWindows(), 0);
     }
-
-    // Runs the launcher window of the profile as the application object does.
-    INT_PTR Run(const Profile& profile, int silent = 0) {
-        LauncherApp app(sim.platform, profile);
-        app.m_bSilent = silent;
-        LauncherDialog dialog(sim.platform, profile, app, nullptr);
-        return dialog.DoModal();
+    INT_PTR Run(BOOL (*patch)(LauncherDialog&) = PatchSucceeds, int silent = 0) {
+        return RunLauncher(sim, Recording(GetParam().profile(), patch), silent);
     }
-    std::string Text(UINT id) { return FindStringText(id); }
 
-    SimPlatform sim{{IDW_VALKOR_TAUNT, IDW_NOVALKOR_TAUNT, IDW_NOVALKOR_RARE_TAUNT}};
+    SimPlatform sim{{}};
 };
 
 TEST_P(LauncherTest, ReadyWindowShowsTitleCaptionsIconsAndPlaysOneTaunt) {
     const Deliverable& d = GetParam();
-    const Profile profile = Recording(d.profile(), PatchSucceeds);
     sim.windows.ExpectDialog(IDD_LAUNCHER, [&](SimDialogView& window) {
         EXPECT_EQ(window.Caption(), d.title);
-        EXPECT_EQ(window.Text(IDOK), d.captions[0]);
-        EXPECT_EQ(window.Text(IDC_README), d.captions[1]);
-        EXPECT_EQ(window.Text(IDC_VISIT_SITE), d.captions[2]);
-        EXPECT_EQ(window.Text(IDCANCEL), d.captions[3]);
+        EXPECT_EQ(window.Text(IDOK) + "|" + window.Text(IDC_README) + "|" + window.Text(IDC_VISIT_SITE) + "|" +
+                      window.Text(IDCANCEL),
+                  d.captions);
         EXPECT_FALSE(window.IsVisible(IDC_TAUNT));
-        EXPECT_TRUE(window.IsVisible(IDC_PICTURE));
         EXPECT_NE(window.BigIcon(), nullptr);
         EXPECT_NE(window.SmallIcon(), window.BigIcon());
         EXPECT_NE(window.Font(), nullptr);
         EXPECT_EQ(g_taunts, 1);  // the taunt timer fired before any user could act
         window.Escape();
     });
-    EXPECT_EQ(Run(profile), IDCANCEL);
+    EXPECT_EQ(Run(), IDCANCEL);
     EXPECT_EQ(sim.windows.lastFontRequest, "10,0,0,0,0,0,0,0,1,0,0,0,34,Arial");
     EXPECT_EQ(g_patches, 0);
     EXPECT_TRUE(sim.shell.requests.empty());
     EXPECT_TRUE(sim.windows.MessageBoxes().empty());
     EXPECT_LT(sim.log.Find("caption "), sim.log.Find("timer start 1"));
-    EXPECT_FALSE(Logged(sim.log, "timer start 1337"));
+    EXPECT_EQ(sim.log.Find("timer start 1337"), -1);
 }
 
+// A failed patch shows nothing of its own in silent mode.
 TEST_P(LauncherTest, SilentModePatchesAndClosesByItselfWithoutGameOrTaunt) {
-    const Profile profile = Recording(GetParam().profile(), PatchSucceeds);
-    EXPECT_EQ(Run(profile, 1), IDCANCEL);
-    EXPECT_EQ(g_patches, 1);
+    for (auto patch : {PatchSucceeds, PatchFails}) EXPECT_EQ(Run(patch, 1), IDCANCEL);
+    EXPECT_EQ(g_patches, 2);
     EXPECT_EQ(g_taunts, 0);
     EXPECT_TRUE(sim.shell.requests.empty());
-    EXPECT_GE(sim.log.Find("timer tick 1337"), 0);
-    EXPECT_LT(sim.log.Find("timer start 1337"), sim.log.Find("timer stop 1337"));
-    EXPECT_FALSE(Logged(sim.log, "timer start 1"));
-}
-
-TEST_P(LauncherTest, SilentModeIgnoresAFailedPatchAndShowsNothingOfItsOwn) {
-    const Profile profile = Recording(GetParam().profile(), PatchFails);
-    EXPECT_EQ(Run(profile, 1), IDCANCEL);
-    EXPECT_EQ(g_patches, 1);
     EXPECT_TRUE(sim.windows.MessageBoxes().empty());
+    EXPECT_LT(sim.log.Find("timer start 1337"), sim.log.Find("timer tick 1337"));
+    EXPECT_LT(sim.log.Find("timer tick 1337"), sim.log.Find("timer stop 1337"));
+    EXPECT_EQ(sim.log.Count("timer start 1"), sim.log.Count("timer start 1337"));  // no taunt timer
 }
 
 TEST_P(LauncherTest, PlayHidesTheWindowThenStartsTheGameMinimisedInTheInstallPath) {
-    const Profile profile = Recording(GetParam().profile(), PatchSucceeds);
     HICON smallIcon = nullptr;
     sim.windows.ExpectDialog(IDD_LAUNCHER, [&](SimDialogView& window) {
         smallIcon = window.SmallIcon();
         window.Press(IDOK);
     });
-    EXPECT_EQ(Run(profile), IDCANCEL);
+    EXPECT_EQ(Run(), IDCANCEL);
     EXPECT_EQ(g_patches, 1);
     ASSERT_EQ(sim.shell.requests.size(), 1u);
-    const ShellRequest& start = sim.shell.requests[0];
-    EXPECT_EQ(start.cbSize, sizeof(SHELLEXECUTEINFOA));
-    EXPECT_EQ(start.fMask, static_cast<UINT>(SEE_MASK_ICON));
-    EXPECT_EQ(start.hwnd, nullptr);
-    EXPECT_TRUE(start.verbNull);
-    EXPECT_EQ(start.file, "Drifthvn.exe");
-    EXPECT_FALSE(start.parametersNull);
-    EXPECT_EQ(start.parameters, "");
-    EXPECT_EQ(start.directory, "C:\\Games\\Drifthaven");
-    EXPECT_EQ(start.nShow, SW_SHOWMINIMIZED);
-    EXPECT_EQ(start.hIcon, smallIcon);
-    EXPECT_LT(sim.log.Find("show 0"), sim.log.Find("shell Drifthvn.exe"));
+    EXPECT_EQ(Describe(sim.shell.requests[0]), "Drifthvn.exe|C:\\Games\\Drifthaven|16|2|icon");
+    EXPECT_EQ(sim.shell.requests[0].hIcon, smallIcon);
     EXPECT_LT(sim.log.Find("timer stop 1"), sim.log.Find("show 0"));
+    EXPECT_LT(sim.log.Find("show 0"), sim.log.Find("shell Drifthvn.exe"));
 }
 
 TEST_P(LauncherTest, PlayWithAFailedPatchShowsString34AndStartsNothing) {
-    const Profile profile = Recording(GetParam().profile(), PatchFails);
     sim.windows.ExpectDialog(IDD_LAUNCHER, [](SimDialogView& window) { window.Press(IDOK); });
     sim.windows.ExpectMessageBox(IDOK);
-    EXPECT_EQ(Run(profile), IDCANCEL);
+    EXPECT_EQ(Run(PatchFails), IDCANCEL);
     ASSERT_EQ(sim.windows.MessageBoxes().size(), 1u);
     const MessageBoxRecord& box = sim.windows.MessageBoxes()[0];
     EXPECT_EQ(box.text, "Error loading standard options");
@@ -160,43 +131,24 @@ TEST_P(LauncherTest, PlayWithAFailedPatchShowsString34AndStartsNothing) {
 
 TEST_P(LauncherTest, ReadmeAndSiteOpenTheirTargetsAndLeaveTheWindowOpen) {
     const Deliverable& d = GetParam();
-    const Profile profile = Recording(d.profile(), PatchSucceeds);
     sim.windows.ExpectDialog(IDD_LAUNCHER, [](SimDialogView& window) {
         window.Press(IDC_README);
         window.Press(IDC_VISIT_SITE);
-        window.Press(IDC_README);
         EXPECT_TRUE(window.Shown());
     });
     sim.windows.ExpectDialog(IDD_LAUNCHER, [](SimDialogView& window) { window.Press(IDCANCEL); });
-    EXPECT_EQ(Run(profile), IDCANCEL);
-    ASSERT_EQ(sim.shell.requests.size(), 3u);
-    const ShellRequest& readme = sim.shell.requests[0];
-    EXPECT_EQ(readme.file, d.readme);
-    EXPECT_EQ(readme.directory, "C:\\Games\\Drifthaven");
-    EXPECT_EQ(readme.fMask, static_cast<UINT>(SEE_MASK_ICON));
-    EXPECT_EQ(readme.nShow, SW_SHOWNORMAL);
-    EXPECT_NE(readme.hIcon, nullptr);
-    const ShellRequest& site = sim.shell.requests[1];
-    EXPECT_EQ(site.file, Text(d.site));
-    EXPECT_EQ(site.file.rfind("http://", 0), 0u);
-    EXPECT_FALSE(site.directoryNull);
-    EXPECT_EQ(site.directory, "");
-    EXPECT_EQ(site.fMask, 0u);
-    EXPECT_EQ(site.nShow, SW_SHOWNORMAL);
-    EXPECT_EQ(site.hIcon, nullptr);
+    EXPECT_EQ(Run(), IDCANCEL);
+    ASSERT_EQ(sim.shell.requests.size(), 2u);
+    EXPECT_EQ(Describe(sim.shell.requests[0]), d.readme + std::string("|C:\\Games\\Drifthaven|16|1|icon"));
+    EXPECT_EQ(Describe(sim.shell.requests[1]), FindStringText(d.site) + std::string("||0|1"));
+    EXPECT_EQ(sim.shell.requests[1].file.rfind("http://", 0), 0u);
     EXPECT_EQ(g_patches, 0);
 }
 
 TEST_P(LauncherTest, EveryWayOfCancellingEndsTheWindowWithoutPatching) {
-    const Profile profile = Recording(GetParam().profile(), PatchSucceeds);
-    void (*const ways[])(SimDialogView&) = {
-        [](SimDialogView& window) { window.Press(IDCANCEL); },
-        [](SimDialogView& window) { window.Escape(); },
-        [](SimDialogView& window) { window.CloseBox(); },
-    };
-    for (auto way : ways) {
+    for (auto way : kCancelWays) {
         sim.windows.ExpectDialog(IDD_LAUNCHER, way);
-        EXPECT_EQ(Run(profile), IDCANCEL);
+        EXPECT_EQ(Run(), IDCANCEL);
     }
     EXPECT_EQ(g_patches, 0);
     EXPECT_TRUE(sim.shell.requests.empty());
@@ -204,14 +156,13 @@ TEST_P(LauncherTest, EveryWayOfCancellingEndsTheWindowWithoutPatching) {
 }
 
 TEST_P(LauncherTest, TheHiddenTauntButtonCannotBeClickedButItsCommandTaunts) {
-    const Profile profile = Recording(GetParam().profile(), PatchSucceeds);
     sim.windows.ExpectDialog(IDD_LAUNCHER, [](SimDialogView& window) {
         EXPECT_THROW(window.Press(IDC_TAUNT), SimUnexpected);
         window.SendCommand(IDC_TAUNT);
         window.SendCommand(IDC_TAUNT);
         window.Press(IDCANCEL);
     });
-    Run(profile);
+    Run();
     EXPECT_EQ(g_taunts, 3);
 }
 
@@ -219,19 +170,6 @@ INSTANTIATE_TEST_SUITE_P(BothPrograms, LauncherTest, ::testing::ValuesIn(kDelive
                          [](const ::testing::TestParamInfo<Deliverable>& param) {
                              return std::string(param.param.profile().name);
                          });
-
-TEST(LauncherErrors, ReportErrorShowsTheTextWithTheTitleAndTheStopIcon) {
-    SimPlatform sim{{}};
-    LauncherApp app(sim.platform, ValkorProfile());
-    LauncherDialog dialog(sim.platform, ValkorProfile(), app, nullptr);
-    dialog.m_strTitle = "Corvane 2: Drifthaven: Valkor";
-    sim.windows.ExpectMessageBox(IDOK);
-    EXPECT_EQ(dialog.ReportError(IDS_MOD_MISSING), FALSE);
-    ASSERT_EQ(sim.windows.MessageBoxes().size(), 1u);
-    EXPECT_EQ(sim.windows.MessageBoxes()[0].text, "Could not find Valkor mod.");
-    EXPECT_EQ(sim.windows.MessageBoxes()[0].caption, "Corvane 2: Drifthaven: Valkor");
-    EXPECT_EQ(sim.windows.MessageBoxes()[0].style, static_cast<UINT>(MB_OK | MB_ICONHAND));
-}
 
 TEST(LauncherApplication, SeedsTheGeneratorAndAlwaysReturnsFalse) {
     struct Case {

@@ -94,6 +94,7 @@ TEST(MessageTexts, PutTheirArgumentsInPlaceOfTheMarkers) {
         {"%3 is missing", " is missing"},
         {"ends with %", "ends with %"},
         {"%a stays", "%a stays"},
+        {"numbers of two digits at most: %10%19%123|", "numbers of two digits at most: 3|"},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatMessageText(c.pattern, {"flux.ini", "14"}), c.text) << c.pattern;
 }

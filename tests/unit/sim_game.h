@@ -3,6 +3,8 @@
 // settings files, and (unless told otherwise) the notice accepted.
 #pragma once
 #include <string>
+#include "launcher/launcher_app.h"
+#include "launcher/launcher_dialog.h"
 #include "platform/sim/sim_platform.h"
 #include "registry/game_keys.h"
 
@@ -19,3 +21,18 @@ inline void InstallGame(SimPlatform& sim, bool noticeAccepted = true) {
     sim.registry.PutDword(GAME_SETTINGS_KEY, "Version", 14);
     if (noticeAccepted) sim.registry.PutDword(MOD_KEY, "Agreed", 1);
 }
+
+// Runs the launcher window of the profile as the application object does.
+inline INT_PTR RunLauncher(SimPlatform& sim, const Profile& profile, int silent = 0) {
+    LauncherApp app(sim.platform, profile);
+    app.m_bSilent = silent;
+    LauncherDialog dialog(sim.platform, profile, app, nullptr);
+    return dialog.DoModal();
+}
+
+// The ways a person closes a window without OK.
+inline void (*const kCancelWays[])(SimDialogView&) = {
+    [](SimDialogView& window) { window.Press(IDCANCEL); },
+    [](SimDialogView& window) { window.Escape(); },
+    [](SimDialogView& window) { window.CloseBox(); },
+};

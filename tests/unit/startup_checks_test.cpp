@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include "case_names.h"
 #include <functional>
-#include "launcher/launcher_app.h"
-#include "launcher/launcher_dialog.h"
 #include "registry/path_exists.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
@@ -143,33 +141,29 @@ TEST_F(StartupChecks, AnAbsentKeyEndsTheCheckWithoutAMessage) {
 }
 
 TEST_F(StartupChecks, TheAgreementCountsOnlyAsANonzeroFourByteDword) {
-    struct {
+    const struct {
         const char* name;
-        Arrange arrange;
+        DWORD type;
+        std::vector<BYTE> data;
         BOOL agreed;
-    } cases[] = {
-        {"1", [](SimPlatform& machine) { machine.registry.PutDword(MOD_KEY, "Agreed", 1); }, TRUE},
-        {"7", [](SimPlatform& machine) { machine.registry.PutDword(MOD_KEY, "Agreed", 7); }, TRUE},
-        {"0", [](SimPlatform& machine) { machine.registry.PutDword(MOD_KEY, "Agreed", 0); }, FALSE},
-        {"text 1", [](SimPlatform& machine) { machine.registry.PutString(MOD_KEY, "Agreed", "1"); }, FALSE},
-        {"binary 1", [](SimPlatform& machine) { machine.registry.PutValue(MOD_KEY, "Agreed", REG_BINARY, {1, 0, 0, 0}); },
-         FALSE},
-        {"2 bytes", [](SimPlatform& machine) { machine.registry.PutValue(MOD_KEY, "Agreed", REG_DWORD, {1, 0}); }, FALSE},
-        {"no bytes", [](SimPlatform& machine) { machine.registry.PutValue(MOD_KEY, "Agreed", REG_DWORD, {}); }, FALSE},
-        {"missing", [](SimPlatform& machine) { machine.registry.DeleteValue(MOD_KEY, "Agreed"); }, FALSE},
-        {"no key", [](SimPlatform& machine) { machine.registry.DeleteKey(MOD_KEY); }, FALSE},
-        {"key refused",
-         [](SimPlatform& machine) {
-             machine.registry.PutDword(MOD_KEY, "Agreed", 1);
-             FailRegistry(machine, RegOp::Open, "valkormod", 1, ERROR_ACCESS_DENIED);
-         },
-         FALSE},
+    } values[] = {
+        {"1", REG_DWORD, {1, 0, 0, 0}, TRUE},    {"7 in the high byte", REG_DWORD, {0, 0, 0, 7}, TRUE},
+        {"0", REG_DWORD, {0, 0, 0, 0}, FALSE},   {"text 1", REG_SZ, {'1', 0}, FALSE},
+        {"binary 1", REG_BINARY, {1, 0, 0, 0}, FALSE}, {"2 bytes", REG_DWORD, {1, 0}, FALSE},
+        {"no bytes", REG_DWORD, {}, FALSE},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        sim.registry.inject = nullptr;
-        EXPECT_EQ(Run(c.arrange, &LauncherDialog::ReadAgreed, c.agreed, 0), "");
+    for (const auto& c : values) {
+        sim.registry.PutValue(MOD_KEY, "Agreed", c.type, c.data);
+        EXPECT_EQ(launcher.ReadAgreed(), c.agreed) << c.name;
     }
+    sim.registry.PutDword(MOD_KEY, "Agreed", 1);
+    FailRegistry(sim, RegOp::Open, "valkormod", 1, ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(launcher.ReadAgreed()) << "key refused";
+    sim.registry.inject = nullptr;
+    sim.registry.DeleteValue(MOD_KEY, "Agreed");
+    EXPECT_FALSE(launcher.ReadAgreed()) << "missing";
+    sim.registry.DeleteKey(MOD_KEY);
+    EXPECT_FALSE(launcher.ReadAgreed()) << "no key";
 }
 
 TEST_F(StartupChecks, TheRegistrationWritesItsThreeValuesInOrderAndStopsAtTheFirstFailure) {
@@ -249,12 +243,7 @@ TEST_F(StartupChecks, TheModIsPresentAsItsArchiveOrAsAnythingNamedValkormod) {
 class Notice : public ::testing::Test {
 protected:
     Notice() { InstallGame(sim, false); }
-    INT_PTR Start(int silent = 0) {
-        LauncherApp app(sim.platform, ValkorProfile());
-        app.m_bSilent = silent;
-        LauncherDialog dialog(sim.platform, ValkorProfile(), app, nullptr);
-        return dialog.DoModal();
-    }
+    INT_PTR Start(int silent = 0) { return RunLauncher(sim, ValkorProfile(), silent); }
     SimPlatform sim{{}};
 };
 
@@ -284,12 +273,7 @@ TEST_F(Notice, OkRecordsTheAgreementAndTheStartUpGoesOn) {
 }
 
 TEST_F(Notice, EveryOtherEndClosesTheLauncherSilentlyAndRecordsNothing) {
-    void (*const ways[])(SimDialogView&) = {
-        [](SimDialogView& notice) { notice.Press(IDCANCEL); },
-        [](SimDialogView& notice) { notice.Escape(); },
-        [](SimDialogView& notice) { notice.CloseBox(); },
-    };
-    for (auto way : ways) {
+    for (auto way : kCancelWays) {
         sim.windows.ExpectDialog(IDD_DISCLAIMER, way);
         EXPECT_EQ(Start(), IDCANCEL);
     }

@@ -73,8 +73,8 @@ TEST_P(LauncherTest, ReadyWindowShowsTitleCaptionsIconsAndPlaysOneTaunt) {
                       window.Text(IDCANCEL),
                   d.captions);
         EXPECT_FALSE(window.IsVisible(IDC_TAUNT));
-        EXPECT_NE(window.BigIcon(), nullptr);
-        EXPECT_NE(window.SmallIcon(), window.BigIcon());
+        EXPECT_EQ(window.BigIcon(), sim.windows.LoadAppIcon(IDI_APP));
+        EXPECT_EQ(window.SmallIcon(), sim.windows.LoadSizedIcon(IDI_APP, 16, 16));
         EXPECT_NE(window.Font(), nullptr);
         EXPECT_EQ(g_taunts, 1);  // the taunt timer fired before any user could act
         window.Escape();

@@ -95,6 +95,8 @@ TEST(MessageTexts, PutTheirArgumentsInPlaceOfTheMarkers) {
         {"ends with %", "ends with %"},
         {"%a stays", "%a stays"},
         {"numbers of two digits at most: %10%19%123|", "numbers of two digits at most: 3|"},
+        {"%1 and %2!", "flux.ini and 14!"},  // a lone "!" is text
+        {"%2!! done", "14 done"},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatMessageText(c.pattern, {"flux.ini", "14"}), c.text) << c.pattern;
 }

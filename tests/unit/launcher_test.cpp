@@ -119,12 +119,7 @@ TEST_P(LauncherTest, PlayWithAFailedPatchShowsString34AndStartsNothing) {
     sim.windows.ExpectDialog(IDD_LAUNCHER, [](SimDialogView& window) { window.Press(IDOK); });
     sim.windows.ExpectMessageBox(IDOK);
     EXPECT_EQ(Run(PatchFails), IDCANCEL);
-    ASSERT_EQ(sim.windows.MessageBoxes().size(), 1u);
-    const MessageBoxRecord& box = sim.windows.MessageBoxes()[0];
-    EXPECT_EQ(box.text, "Error loading standard options");
-    EXPECT_EQ(box.caption, GetParam().title);
-    EXPECT_EQ(box.style, static_cast<UINT>(MB_OK | MB_ICONHAND));
-    EXPECT_NE(box.owner, nullptr);
+    EXPECT_EQ(Boxes(sim), "Error loading standard options|" + std::string(GetParam().title) + "|16\n");
     EXPECT_TRUE(sim.shell.requests.empty());
     EXPECT_EQ(sim.log.Count("show 0"), 0);
 }

@@ -1,11 +1,10 @@
 // Loading, saving and closing flux.ini and defaults.ini in the simulated Windows:
 // every failure of open, read, seek, write and truncate, with the message shown
 // and the state left behind. A failed save leaves the file's original bytes.
+// No launcher window is open here, so the boxes have no owner.
 #include <gtest/gtest.h>
 #include <map>
-#include "launcher/launcher_app.h"
-#include "launcher/launcher_dialog.h"
-#include "platform/sim/sim_platform.h"
+#include "sim_game.h"
 
 namespace {
 
@@ -34,35 +33,33 @@ protected:
             return fault;
         };
     }
-    // The one message box shown, as "text|caption|style".
-    std::string Box() {
-        const auto& boxes = sim.windows.MessageBoxes();
-        if (boxes.size() != 1) return std::to_string(boxes.size()) + " boxes";
-        return boxes[0].text + "|" + boxes[0].caption + "|" + std::to_string(boxes[0].style);
-    }
 
     SimPlatform sim{{}};
     LauncherApp app{sim.platform, ValkorProfile()};
     LauncherDialog launcher{sim.platform, ValkorProfile(), app, nullptr};
 };
 
-TEST_F(SettingsFiles, LoadKeepsFluxOpenUnsharedUntilClosed) {
-    sim.files.AddFile(kFlux, kOriginal);
-    SettingsFile text("old");
-    ASSERT_TRUE(launcher.LoadSettingsFile(text));
-    EXPECT_EQ(text.Text(), kOriginal);
-    EXPECT_NE(launcher.m_hSettingsFile, nullptr);
-    EXPECT_EQ(sim.files.OpenFile(kFlux.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, 0, nullptr),
-              INVALID_HANDLE_VALUE);
-    launcher.CloseSettingsFile();
-    EXPECT_EQ(launcher.m_hSettingsFile, nullptr);
-    EXPECT_EQ(sim.files.OpenHandles(), 0);
-
+TEST_F(SettingsFiles, LoadKeepsFluxOpenUnsharedUntilClosedAndSaveRewritesItInPlace) {
+    for (const std::string& text : {std::string("short"), kOriginal, kOriginal + kOriginal}) {
+        sim.files.AddFile(kFlux, kOriginal);
+        SettingsFile loaded("old");
+        ASSERT_TRUE(launcher.LoadSettingsFile(loaded));
+        EXPECT_EQ(loaded.Text(), kOriginal);
+        EXPECT_EQ(sim.files.OpenFile(kFlux.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, 0, nullptr),
+                  INVALID_HANDLE_VALUE);
+        EXPECT_TRUE(launcher.SaveSettingsFile(SettingsFile(text)));
+        EXPECT_EQ(sim.files.Content(kFlux), text);
+        launcher.CloseSettingsFile();
+        EXPECT_EQ(launcher.m_hSettingsFile, nullptr);
+        EXPECT_EQ(sim.files.OpenHandles(), 0);
+    }
     sim.files.AddFile(kFlux, "");
-    ASSERT_TRUE(launcher.LoadSettingsFile(text));
-    EXPECT_EQ(text.Text(), "");
+    SettingsFile empty("old");
+    ASSERT_TRUE(launcher.LoadSettingsFile(empty));
+    EXPECT_EQ(empty.Text(), "");
     launcher.CloseSettingsFile();
+    EXPECT_TRUE(sim.windows.MessageBoxes().empty());
 }
 
 TEST_F(SettingsFiles, AFailedLoadSaysWhichFileAndLeavesNothingOpen) {
@@ -85,37 +82,19 @@ TEST_F(SettingsFiles, AFailedLoadSaysWhichFileAndLeavesNothingOpen) {
         SCOPED_TRACE(c.name);
         sim.files.inject = nullptr;
         const std::string path = c.defaults ? kDefaults : kFlux;
-        SimFiles& files = sim.files;
-        if (c.present) files.AddFile(path, kOriginal);
-        if (c.held) files.HoldOpen(path);
+        if (c.present) sim.files.AddFile(path, kOriginal);
+        if (c.held) sim.files.HoldOpen(path);
         if (c.failingRead != 0) Fail(FileOp::Read, c.failingRead);
         sim.windows.ExpectMessageBox(IDOK);
         SettingsFile text;
-        const size_t boxesBefore = sim.windows.MessageBoxes().size();
+        const size_t before = sim.windows.MessageBoxes().size();
         EXPECT_FALSE(c.defaults ? launcher.LoadDefaultsFile(text) : launcher.LoadSettingsFile(text));
-        ASSERT_EQ(sim.windows.MessageBoxes().size(), boxesBefore + 1);
-        const MessageBoxRecord& box = sim.windows.MessageBoxes().back();
-        EXPECT_EQ(box.text, c.message);
-        EXPECT_EQ(box.caption, "Title");
-        EXPECT_EQ(box.style, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+        EXPECT_EQ(Boxes(sim, before), c.message + std::string("|Title|16|unowned\n"));
         EXPECT_EQ(launcher.m_hSettingsFile, nullptr);
-        EXPECT_EQ(files.OpenHandles(), 0);
-        if (c.held) files.Release(path);
-        EXPECT_EQ(files.Content(path), c.present ? kOriginal : "");
+        EXPECT_EQ(sim.files.OpenHandles(), 0);
+        if (c.held) sim.files.Release(path);
+        EXPECT_EQ(sim.files.Content(path), c.present ? kOriginal : "");
     }
-}
-
-TEST_F(SettingsFiles, SaveRewritesTheFileInPlaceToExactlyTheText) {
-    for (const std::string& text : {std::string("short"), kOriginal, kOriginal + kOriginal}) {
-        sim.files.AddFile(kFlux, kOriginal);
-        SettingsFile loaded;
-        ASSERT_TRUE(launcher.LoadSettingsFile(loaded));
-        EXPECT_TRUE(launcher.SaveSettingsFile(SettingsFile(text)));
-        EXPECT_EQ(sim.files.Content(kFlux), text);
-        launcher.CloseSettingsFile();
-    }
-    EXPECT_TRUE(sim.windows.MessageBoxes().empty());
-    EXPECT_EQ(sim.files.OpenHandles(), 0);
 }
 
 TEST_F(SettingsFiles, AFailedSaveLeavesTheOriginalBytesAndTheFileOpen) {
@@ -147,17 +126,15 @@ TEST_F(SettingsFiles, AFailedSaveLeavesTheOriginalBytesAndTheFileOpen) {
         ASSERT_TRUE(launcher.LoadSettingsFile(loaded));
         Fail(c.op, c.call, c.always, c.limit, c.error);
         sim.windows.ExpectMessageBox(IDOK);
+        const size_t before = sim.windows.MessageBoxes().size();
         EXPECT_FALSE(launcher.SaveSettingsFile(SettingsFile(c.text)));
         sim.files.inject = nullptr;
-        const MessageBoxRecord& box = sim.windows.MessageBoxes().back();
-        EXPECT_EQ(box.text, "Error saving flux.ini.");
-        EXPECT_EQ(box.style, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+        EXPECT_EQ(Boxes(sim, before), "Error saving flux.ini.|Title|16|unowned\n");
         EXPECT_EQ(sim.files.Content(kFlux), kOriginal);
         EXPECT_NE(launcher.m_hSettingsFile, nullptr);
         launcher.CloseSettingsFile();
         EXPECT_EQ(sim.files.OpenHandles(), 0);
     }
-    EXPECT_EQ(sim.windows.MessageBoxes().size(), 8u);
 }
 
 }  // namespace

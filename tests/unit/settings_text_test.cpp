@@ -1,7 +1,6 @@
 // The settings text model: what a lookup finds and what an edit makes of the
 // text, on the cases where the format's rules bite.
 #include <gtest/gtest.h>
-#include "case_names.h"
 #include "launcher/format_message.h"
 #include "settings/settings_file.h"
 
@@ -18,9 +17,10 @@ struct Case {
     bool unreadable = false;  // the written value cannot be read back
 };
 
+// A first line, so that the first header follows a CR LF.
 const std::string H = "; options\r\n";
 // A literal with the NUL bytes in it.
-#define BYTES(literal) std::string(literal, sizeof(literal) - 1)  // a first line, so that the first header follows a CR LF
+#define BYTES(literal) std::string(literal, sizeof(literal) - 1)
 
 const Case kCases[] = {
     {"plain replacement", H + "[s]\r\nk = 1\r\nn = 2\r\n", "s", "k", "1", "9", H + "[s]\r\nk = 9\r\nn = 2\r\n"},
@@ -66,21 +66,16 @@ const Case kCases[] = {
      H + "[s]\r\nk = c\nsecret = b\r\n"},
 };
 
-void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
-
-class SettingsText : public ::testing::TestWithParam<Case> {};
-
-TEST_P(SettingsText, ReadsAndWritesAsTheFormatSays) {
-    const Case& c = GetParam();
-    SettingsFile text(c.text);
-    EXPECT_EQ(GetSettingValue(text, c.section, c.key), c.valueBefore);
-    EXPECT_TRUE(SetSettingValue(text, c.section, c.key, c.newValue));
-    EXPECT_EQ(text.Text(), c.after);
-    EXPECT_EQ(GetSettingValue(text, c.section, c.key), c.unreadable ? "" : c.newValue);
+TEST(SettingsText, ReadsAndWritesAsTheFormatSays) {
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        SettingsFile text(c.text);
+        EXPECT_EQ(GetSettingValue(text, c.section, c.key), c.valueBefore);
+        EXPECT_TRUE(SetSettingValue(text, c.section, c.key, c.newValue));
+        EXPECT_EQ(text.Text(), c.after);
+        EXPECT_EQ(GetSettingValue(text, c.section, c.key), c.unreadable ? "" : c.newValue);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, SettingsText, ::testing::ValuesIn(kCases),
-                         CaseName<::testing::TestParamInfo<Case>>);
 
 // Messages name files and versions through the message formatter's markers.
 TEST(MessageTexts, PutTheirArgumentsInPlaceOfTheMarkers) {

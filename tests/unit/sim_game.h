@@ -36,3 +36,14 @@ inline void (*const kCancelWays[])(SimDialogView&) = {
     [](SimDialogView& window) { window.Escape(); },
     [](SimDialogView& window) { window.CloseBox(); },
 };
+
+// The message boxes shown from the from-th on, a line "text|caption|style" each,
+// with "|unowned" for a box without an owner window.
+inline std::string Boxes(const SimPlatform& sim, size_t from = 0) {
+    std::string lines;
+    const std::vector<MessageBoxRecord>& boxes = sim.windows.MessageBoxes();
+    for (size_t i = from; i < boxes.size(); ++i)
+        lines += boxes[i].text + "|" + boxes[i].caption + "|" + std::to_string(boxes[i].style) +
+                 (boxes[i].owner == nullptr ? "|unowned" : "") + "\n";
+    return lines;
+}

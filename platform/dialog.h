@@ -40,6 +40,7 @@ protected:
     bool HasItem(int id) { return m_windows.HasItem(m_hWnd, id); }
     void SetItemText(int id, const std::string& text) { m_windows.SetItemText(m_hWnd, id, text.c_str()); }
     std::string GetItemText(int id) { return m_windows.GetItemText(m_hWnd, id); }
+    UINT GetItemNumber(int id) { return m_windows.GetItemNumber(m_hWnd, id); }
     void EnableItem(int id, bool enable) { m_windows.EnableItem(m_hWnd, id, enable ? TRUE : FALSE); }
     void FocusItem(int id) { m_windows.FocusItem(m_hWnd, id); }
     void Show(int command) { m_windows.Show(m_hWnd, command); }

@@ -183,6 +183,10 @@ void SimFiles::SetReadOnly(const std::string& path, bool readOnly) {
     if (Node* node = Lookup(path)) node->readOnly = readOnly;
 }
 
+void SimFiles::SetLastWrite(const std::string& path, FILETIME lastWrite) {
+    if (Node* node = Lookup(path)) node->lastWrite = lastWrite;
+}
+
 void SimFiles::AddLink(const std::string& path, const std::string& target) {
     std::string leaf;
     Node* parent = MakeParents(path, leaf);

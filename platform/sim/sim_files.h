@@ -31,6 +31,8 @@ public:
     void AddDirectory(const std::string& path);
     void AddFile(const std::string& path, const std::string& content, FILETIME lastWrite = FILETIME{});
     void SetReadOnly(const std::string& path, bool readOnly);
+    // The last-write time that directory lookups report for the entry.
+    void SetLastWrite(const std::string& path, FILETIME lastWrite);
     // A directory entry that leads to another directory, as a symbolic link or a
     // junction does; it can make a directory contain itself.
     void AddLink(const std::string& path, const std::string& target);

@@ -1,4 +1,5 @@
 #include "sim_windows.h"
+#include <cctype>
 #include "platform/dialog.h"
 #include "resources/dialog_templates.h"
 
@@ -156,6 +157,29 @@ BOOL SimWindows::SetItemText(HWND window, int id, const char* text) {
 std::string SimWindows::GetItemText(HWND window, int id) {
     Control* control = FindControl(window, id);
     return control == nullptr ? std::string() : control->text;
+}
+
+// GetDlgItemInt in unsigned mode as Wine's shows it: at most 29 characters of the
+// text are read, as strtoul reads them (blanks skipped, one optional sign, a
+// minus taken modulo 2^32, digits up to the first other character); no digit,
+// or a number beyond 32 bits, gives 0.
+UINT SimWindows::GetItemNumber(HWND window, int id) {
+    Control* control = FindControl(window, id);
+    if (control == nullptr) return 0;
+    const std::string text = control->text.substr(0, 29);
+    size_t at = 0;
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
+    const size_t first = at;
+    uint64_t value = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+        value = value * 10 + static_cast<uint64_t>(text[at] - '0');
+        if (value > 0xFFFFFFFFu) return 0;
+    }
+    if (at == first) return 0;
+    const UINT number = static_cast<UINT>(value);
+    return negative ? 0u - number : number;
 }
 
 BOOL SimWindows::EnableItem(HWND window, int id, BOOL enable) {

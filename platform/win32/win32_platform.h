@@ -37,6 +37,7 @@ public:
     bool HasItem(HWND window, int id) override;
     BOOL SetItemText(HWND window, int id, const char* text) override;
     std::string GetItemText(HWND window, int id) override;
+    UINT GetItemNumber(HWND window, int id) override;
     BOOL EnableItem(HWND window, int id, BOOL enable) override;
     void FocusItem(HWND window, int id) override;
     BOOL Show(HWND window, int command) override;

@@ -63,6 +63,8 @@ std::string Win32Windows::GetItemText(HWND window, int id) {
     return std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
 }
 
+UINT Win32Windows::GetItemNumber(HWND window, int id) { return GetDlgItemInt(window, id, nullptr, FALSE); }
+
 BOOL Win32Windows::EnableItem(HWND window, int id, BOOL enable) {
     return EnableWindow(GetDlgItem(window, id), enable);
 }

@@ -73,6 +73,7 @@ TEST_P(LauncherTest, ReadyWindowShowsTitleCaptionsIconsAndPlaysOneTaunt) {
                       window.Text(IDCANCEL),
                   d.captions);
         EXPECT_FALSE(window.IsVisible(IDC_TAUNT));
+        EXPECT_EQ(window.Focus(), IDOK);
         EXPECT_EQ(window.BigIcon(), sim.windows.LoadAppIcon(IDI_APP));
         EXPECT_EQ(window.SmallIcon(), sim.windows.LoadSizedIcon(IDI_APP, 16, 16));
         EXPECT_NE(window.Font(), nullptr);
@@ -86,6 +87,36 @@ TEST_P(LauncherTest, ReadyWindowShowsTitleCaptionsIconsAndPlaysOneTaunt) {
     EXPECT_TRUE(sim.windows.MessageBoxes().empty());
     EXPECT_LT(sim.log.Find("caption "), sim.log.Find("timer start 1"));
     EXPECT_EQ(sim.log.Find("timer start 1337"), -1);
+}
+
+// The start-up stops at the first check that fails: its message, then the window
+// closes by itself without becoming ready.
+TEST_P(LauncherTest, TheStartUpStopsAtTheFirstFailedCheck) {
+    const struct {
+        void (*arrange)(SimPlatform&);
+        UINT message;
+    } cases[] = {
+        {[](SimPlatform& machine) {
+             machine.registry.inject = [](RegOp op, const std::string& path, const std::string&) {
+                 return op == RegOp::Open && path.find("settings") != std::string::npos ? ERROR_ACCESS_DENIED : 0L;
+             };
+         },
+         IDS_ERROR_OPENING_KEY},
+        {[](SimPlatform& machine) {
+             machine.files.AddFile("C:\\Bare\\Drifthvn.exe", "MZ");
+             machine.registry.PutString(GAME_SETTINGS_KEY, "InstallPath", "C:\\Bare");
+         },
+         IDS_MOD_MISSING},
+    };
+    for (const auto& c : cases) {
+        c.arrange(sim);
+        sim.windows.ExpectMessageBox(IDOK);
+        const size_t before = sim.windows.MessageBoxes().size();
+        EXPECT_EQ(Run(), IDCANCEL);
+        EXPECT_EQ(Boxes(sim, before), FindStringText(c.message) + std::string("|") + GetParam().title + "|16\n");
+        sim.registry.inject = nullptr;
+    }
+    EXPECT_EQ(g_taunts + g_patches, 0);
 }
 
 // A failed patch shows nothing of its own in silent mode.

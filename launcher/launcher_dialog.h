@@ -42,11 +42,16 @@ public:
     BOOL WriteModInfo();
     BOOL InstallCheck();
     BOOL ModPresent();
-    // Repairs of the game's key, which InstallCheck calls.
+    // Repairs of the game's key, which InstallCheck calls. The rebuild leaves the
+    // key open in its argument, for reading and writing, only when it returns TRUE.
     BOOL RebuildSettingsKey(HKEY& key);
     BOOL CorrectInstallPath(std::string& path);
     BOOL RecoverVersion(DWORD& version);
     BOOL CorrectVersion(DWORD& version);
+    // Stores the version in the game's key, reporting a failure.
+    void WriteVersion(DWORD version);
+    // The game's major version, from its engine library or typed by the player; 0 for none.
+    DWORD DetectVersion();
     BOOL PatchSettings() { return m_profile.patchSettings(*this); }
     void PlayTaunt() { m_profile.playTaunt(*this); }
     void StopSound();
@@ -75,6 +80,12 @@ private:
     // A file of the game's directory, opened with no sharing.
     HANDLE OpenInstallFile(const char* name, DWORD access);
     void RestoreSettingsFile();
+    // A question or notice with the window title as caption: the button pressed.
+    int Ask(const std::string& text, UINT style);
+    // A string-table text with the version put in for "%1!u!".
+    std::string VersionText(UINT stringId, DWORD version);
+    // Creates or opens the game's key.
+    LONG CreateSettingsKey(REGSAM access, HKEY& key);
     // Opens a document or address through the shell, as a person's double click would.
     void ShellOpen(const std::string& file, const char* directory, UINT mask, int show);
 

@@ -1,6 +1,5 @@
 // STAND-IN. The taunt sounds are built by later work; until then both programs
-// bind this. Nothing here is final. The repairs of the game's key stand in too
-// (launcher/stand_ins.cpp).
+// bind this. Nothing here is final.
 #pragma once
 #include "platform/win_types.h"
 

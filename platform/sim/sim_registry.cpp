@@ -1,6 +1,7 @@
 #include "sim_registry.h"
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 
 std::string SimRegistry::Normal(const std::string& path) {
@@ -125,11 +126,20 @@ LONG SimRegistry::QueryValue(HKEY key, const char* name, DWORD* reserved, DWORD*
     return ERROR_SUCCESS;
 }
 
-LONG SimRegistry::CreateKey(HKEY root, const char* subKey, DWORD, char*, DWORD, REGSAM access, SECURITY_ATTRIBUTES*,
-                            HKEY* result, DWORD* disposition) {
+LONG SimRegistry::CreateKey(HKEY root, const char* subKey, DWORD, char* keyClass, DWORD options, REGSAM access,
+                            SECURITY_ATTRIBUTES* security, HKEY* result, DWORD* disposition) {
     std::string path;
     if (result == nullptr) return ERROR_INVALID_PARAMETER;
     if (!ResolvePath(root, subKey, path)) return ERROR_INVALID_HANDLE;
+    char hexAccess[16];
+    std::snprintf(hexAccess, sizeof(hexAccess), "0x%lx", static_cast<unsigned long>(access));
+    creates.push_back(path + " access " + hexAccess + " class " +
+                      (keyClass == nullptr ? std::string("null") : "\"" + std::string(keyClass) + "\"") + " options " +
+                      std::to_string(options) + " security " +
+                      (security == nullptr ? std::string("none")
+                                           : std::to_string(security->nLength) +
+                                                 (security->lpSecurityDescriptor != nullptr ? ",set," : ",null,") +
+                                                 std::to_string(security->bInheritHandle)));
     if (LONG fault = Fault(RegOp::Create, path, "")) return fault;
     const bool existed = m_keys.count(path) != 0;
     PutKey(path);

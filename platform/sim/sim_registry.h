@@ -32,6 +32,9 @@ public:
     const Value* GetValue(const std::string& keyPath, const std::string& name) const;
     size_t ValueCount(const std::string& keyPath) const;
     int OpenHandles() const { return static_cast<int>(m_handles.size()); }
+    // Every CreateKey call, as "path access 0x20006 class \"\" options 0
+    // security 12,null,0" (the structure's length, descriptor and inheritance).
+    std::vector<std::string> creates;
 
     LONG OpenKey(HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* result) override;
     LONG QueryValue(HKEY key, const char* name, DWORD* reserved, DWORD* type, BYTE* data, DWORD* size) override;

@@ -3,6 +3,7 @@
 // message each failure shows and no key left open.
 #include <gtest/gtest.h>
 #include "case_names.h"
+#include <algorithm>
 #include <functional>
 #include "registry/path_exists.h"
 #include "resources/resource_ids.h"
@@ -35,15 +36,17 @@ protected:
         EXPECT_EQ(sim.files.OpenHandles(), 0);
         EXPECT_EQ(sim.windows.ScriptLeft(), "");
     }
-    // Runs a check; the texts of the message boxes it showed, all with the title
-    // as caption and the stop icon.
+    // Runs a check; the texts of the last message boxes it showed (after those of
+    // repairs that the arrangement declines), all with the title as caption and
+    // the stop icon.
     std::string Run(const Arrange& arrange, BOOL (LauncherDialog::*check)(), BOOL expected, int boxes) {
+        const size_t before = sim.windows.MessageBoxes().size();
         arrange(sim);
         for (int i = 0; i < boxes; ++i) sim.windows.ExpectMessageBox(IDOK);
-        const size_t before = sim.windows.MessageBoxes().size();
         EXPECT_EQ((launcher.*check)(), expected);
         std::string texts;
-        for (size_t i = before; i < sim.windows.MessageBoxes().size(); ++i) {
+        for (size_t i = std::max(before, sim.windows.MessageBoxes().size() - boxes);
+             i < sim.windows.MessageBoxes().size(); ++i) {
             const MessageBoxRecord& box = sim.windows.MessageBoxes()[i];
             EXPECT_EQ(box.caption, kTitle);
             EXPECT_EQ(box.style, static_cast<UINT>(MB_OK | MB_ICONHAND));
@@ -86,9 +89,17 @@ void Version(SimPlatform& sim, std::vector<BYTE> data, DWORD type = REG_DWORD) {
 
 const std::string kGame = kGameDirectory;
 
-// The repairs that a missing executable or version calls stand in as declined for
-// now (launcher/stand_ins.cpp); when they come, these cases decline them through
-// the scripted user.
+// The player declines the repairs that a missing executable or version calls:
+// Cancel in the find-game window; OK to the notice before detection, which then
+// finds no engine library; No to correcting the version.
+void CancelFinder(SimPlatform& sim) {
+    sim.windows.ExpectDialog(IDD_FIND_GAME, [](SimDialogView& window) { window.Press(IDCANCEL); });
+}
+void NoEngine(SimPlatform& sim) {
+    sim.windows.ExpectMessageBox(IDOK);
+    sim.windows.ExpectMessageBox(IDOK);
+}
+void NoCorrection(SimPlatform& sim) { sim.windows.ExpectMessageBox(IDNO); }
 const CheckCase kCheckCases[] = {
     {"in order", [](SimPlatform&) {}, 0, kGameDirectory},
     {"key refused", [](SimPlatform& sim) { FailRegistry(sim, RegOp::Open, "settings", 1, ERROR_ACCESS_DENIED); },
@@ -106,23 +117,47 @@ const CheckCase kCheckCases[] = {
      kGameDirectory},
     {"path with a trailing backslash", [](SimPlatform& sim) { Path(sim, Bytes(kGame + "\\")); }, 0,
      "C:\\Games\\Drifthaven\\"},
-    {"path of no bytes", [](SimPlatform& sim) { Path(sim, {}); }, IDS_WRONG_INSTALL_PATH, nullptr},
-    {"path of many kilobytes", [](SimPlatform& sim) { Path(sim, Bytes(std::string(9000, 'a'))); },
+    {"path of no bytes", [](SimPlatform& sim) { Path(sim, {}); CancelFinder(sim); }, IDS_WRONG_INSTALL_PATH, nullptr},
+    {"path of many kilobytes", [](SimPlatform& sim) { Path(sim, Bytes(std::string(9000, 'a'))); CancelFinder(sim); },
      IDS_WRONG_INSTALL_PATH, nullptr},
-    {"executable missing", [](SimPlatform& sim) { Path(sim, Bytes(std::string("C:\\Elsewhere") + '\0')); },
+    {"executable missing",
+     [](SimPlatform& sim) {
+         Path(sim, Bytes(std::string("C:\\Elsewhere") + '\0'));
+         CancelFinder(sim);
+     },
      IDS_WRONG_INSTALL_PATH, nullptr},
-    {"version missing", [](SimPlatform& sim) { sim.registry.DeleteValue(GAME_SETTINGS_KEY, "Version"); },
+    {"version missing", [](SimPlatform& sim) { sim.registry.DeleteValue(GAME_SETTINGS_KEY, "Version"); NoEngine(sim); },
      IDS_NO_VERSION, nullptr},
-    {"version as text", [](SimPlatform& sim) { Version(sim, Bytes(std::string("14") + '\0'), REG_SZ); },
+    {"version as text",
+     [](SimPlatform& sim) {
+         Version(sim, Bytes(std::string("14") + '\0'), REG_SZ);
+         NoEngine(sim);
+     },
      IDS_NO_VERSION, nullptr},
-    {"version of 2 bytes", [](SimPlatform& sim) { Version(sim, {14, 0}); }, IDS_NO_VERSION, nullptr},
-    {"version of 8 bytes", [](SimPlatform& sim) { Version(sim, {14, 0, 0, 0, 0, 0, 0, 0}); }, IDS_NO_VERSION,
-     nullptr},
-    {"version unreadable", [](SimPlatform& sim) { FailRegistry(sim, RegOp::Query, "version", 2, ERROR_READ_FAULT); },
+    {"version of 2 bytes", [](SimPlatform& sim) { Version(sim, {14, 0}); NoEngine(sim); }, IDS_NO_VERSION, nullptr},
+    {"version of 8 bytes",
+     [](SimPlatform& sim) {
+         Version(sim, {14, 0, 0, 0, 0, 0, 0, 0});
+         NoEngine(sim);
+     },
      IDS_NO_VERSION, nullptr},
-    {"version 13", [](SimPlatform& sim) { sim.registry.PutDword(GAME_SETTINGS_KEY, "Version", 13); },
+    {"version unreadable",
+     [](SimPlatform& sim) {
+         FailRegistry(sim, RegOp::Query, "version", 2, ERROR_READ_FAULT);
+         NoEngine(sim);
+     },
+     IDS_NO_VERSION, nullptr},
+    {"version 13",
+     [](SimPlatform& sim) {
+         sim.registry.PutDword(GAME_SETTINGS_KEY, "Version", 13);
+         NoCorrection(sim);
+     },
      IDS_VERSION_REQUIRED, nullptr},
-    {"version 0", [](SimPlatform& sim) { sim.registry.PutDword(GAME_SETTINGS_KEY, "Version", 0); },
+    {"version 0",
+     [](SimPlatform& sim) {
+         sim.registry.PutDword(GAME_SETTINGS_KEY, "Version", 0);
+         NoCorrection(sim);
+     },
      IDS_VERSION_REQUIRED, nullptr},
     {"version 4294967295",
      [](SimPlatform& sim) { sim.registry.PutDword(GAME_SETTINGS_KEY, "Version", 4294967295u); }, 0,
@@ -132,12 +167,14 @@ const CheckCase kCheckCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, InstallCheckCases, ::testing::ValuesIn(kCheckCases),
                          CaseName<::testing::TestParamInfo<CheckCase>>);
 
-// The rebuild of a missing key stands in for now as declined; the check adds no
-// message of its own.
+// The player declines to rebuild a missing key; the check adds no message of its own.
 TEST_F(StartupChecks, AnAbsentKeyEndsTheCheckWithoutAMessage) {
-    EXPECT_EQ(Run([](SimPlatform& machine) { machine.registry.DeleteKey(GAME_SETTINGS_KEY); }, &LauncherDialog::InstallCheck,
-                  FALSE, 0),
-              "");
+    const auto declined = [](SimPlatform& machine) {
+        machine.registry.DeleteKey(GAME_SETTINGS_KEY);
+        machine.windows.ExpectMessageBox(IDNO);
+    };
+    EXPECT_EQ(Run(declined, &LauncherDialog::InstallCheck, FALSE, 0), "");
+    EXPECT_EQ(sim.windows.MessageBoxes().size(), 1u);
 }
 
 TEST_F(StartupChecks, TheAgreementCountsOnlyAsANonzeroFourByteDword) {

@@ -6,7 +6,6 @@
 struct SimFiles::Node {
     std::string name;
     bool directory = false;
-    bool readOnly = false;
     std::string data;
     FILETIME lastWrite{};
     Node* link = nullptr;  // the directory this entry leads to
@@ -179,9 +178,6 @@ void SimFiles::AddFile(const std::string& path, const std::string& content, FILE
     node->lastWrite = lastWrite;
 }
 
-void SimFiles::SetReadOnly(const std::string& path, bool readOnly) {
-    if (Node* node = Lookup(path)) node->readOnly = readOnly;
-}
 
 void SimFiles::SetLastWrite(const std::string& path, FILETIME lastWrite) {
     if (Node* node = Lookup(path)) node->lastWrite = lastWrite;
@@ -236,7 +232,6 @@ HANDLE SimFiles::OpenFile(const char* path, DWORD access, DWORD share, SECURITY_
         node = Lookup(name);
     }
     if (node->directory) return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
-    if (node->readOnly && (access & GENERIC_WRITE) != 0) return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
     for (const auto& open : m_files) {
         if (open.second->node != node) continue;
         const OpenFileState& other = *open.second;
@@ -345,7 +340,6 @@ HANDLE SimFiles::FindFirst(const char* pattern, WIN32_FIND_DATAA* data) {
     auto add = [&](const std::string& name, const Node& node) {
         WIN32_FIND_DATAA entry{};
         entry.dwFileAttributes = node.directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
-        if (node.readOnly) entry.dwFileAttributes |= FILE_ATTRIBUTE_READONLY;
         entry.ftLastWriteTime = node.lastWrite;
         entry.nFileSizeLow = static_cast<DWORD>(node.data.size());
         std::strncpy(entry.cFileName, name.c_str(), MAX_PATH - 1);

@@ -1,6 +1,6 @@
 // Simulated volumes A: to Z: with drive types and file trees: case-insensitive
-// names, wildcard lookups in an order the test sets, share modes, read-only
-// files, failures injected per call, and a count of open handles.
+// names, wildcard lookups in an order the test sets, share modes,
+// failures injected per call, and a count of open handles.
 #pragma once
 #include <functional>
 #include <map>
@@ -30,7 +30,6 @@ public:
     void AddVolume(char letter, UINT driveType);
     void AddDirectory(const std::string& path);
     void AddFile(const std::string& path, const std::string& content, FILETIME lastWrite = FILETIME{});
-    void SetReadOnly(const std::string& path, bool readOnly);
     // The last-write time that directory lookups report for the entry.
     void SetLastWrite(const std::string& path, FILETIME lastWrite);
     // A directory entry that leads to another directory, as a symbolic link or a

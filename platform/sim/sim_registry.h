@@ -24,7 +24,6 @@ public:
     void PutValue(const std::string& keyPath, const std::string& name, DWORD type, std::vector<BYTE> data);
     void PutString(const std::string& keyPath, const std::string& name, const std::string& text);
     void PutDword(const std::string& keyPath, const std::string& name, DWORD value);
-    void PutKey(const std::string& keyPath);
     // Removes the key with its subkeys, or one value.
     void DeleteKey(const std::string& keyPath);
     void DeleteValue(const std::string& keyPath, const std::string& name);
@@ -53,6 +52,7 @@ private:
     };
 
     static std::string Normal(const std::string& path);
+    void PutKey(const std::string& keyPath);
     bool ResolvePath(HKEY root, const char* subKey, std::string& path) const;
     LONG Fault(RegOp op, const std::string& path, const std::string& name) const;
     HKEY NewHandle(const std::string& path, REGSAM access);

@@ -36,13 +36,13 @@ HRSRC SimResources::FindRaw(UINT id, const char* type) {
 
 HGLOBAL SimResources::LoadRaw(HRSRC resource) {
     const UINT id = static_cast<UINT>(reinterpret_cast<uintptr_t>(resource));
-    if (m_waves.count(id) == 0 || unloadable.count(id) != 0) return nullptr;
+    if (m_waves.count(id) == 0) return nullptr;
     return resource;
 }
 
 const void* SimResources::LockRaw(HGLOBAL loaded) {
     const UINT id = static_cast<UINT>(reinterpret_cast<uintptr_t>(loaded));
-    if (m_waves.count(id) == 0 || unlockable.count(id) != 0) return nullptr;
+    if (m_waves.count(id) == 0) return nullptr;
     return m_waves.at(id).data();
 }
 
@@ -58,19 +58,10 @@ BOOL SimSound::PlaySoundImage(const void* sound, UINT flags) {
         return TRUE;
     }
     const UINT id = m_resources.WaveAt(sound);
-    if (refuse.count(id) != 0) {
-        m_log.Add("sound refused " + std::to_string(id));
-        return FALSE;
-    }
     m_log.Add("sound play " + std::to_string(id) + " flags " + std::to_string(flags));
     return TRUE;
 }
 
-int SimRuntime::Rand() {
-    if (draws.empty()) return 0;
-    const int value = draws.front();
-    draws.pop_front();
-    return value;
-}
+int SimRuntime::Rand() { return 0; }
 
 void SimRuntime::Srand(unsigned int seed) { m_log.Add("srand " + std::to_string(seed)); }

@@ -1,7 +1,6 @@
 // The smaller simulated services: the shell, the sound output, the program's
 // resources and the runtime library. Each records what it was asked to do.
 #pragma once
-#include <deque>
 #include <map>
 #include <set>
 #include <string>
@@ -48,8 +47,6 @@ public:
     const void* LockRaw(HGLOBAL loaded) override;
     // The number of the WAVE whose image lies at this address, or 0.
     UINT WaveAt(const void* image) const;
-    // Resources that fail to load or lock.
-    std::set<UINT> unloadable, unlockable;
 
 private:
     std::map<UINT, std::string> m_waves;
@@ -59,8 +56,6 @@ class SimSound : public Sound {
 public:
     SimSound(SimLog& log, const SimResources& resources) : m_log(log), m_resources(resources) {}
     BOOL PlaySoundImage(const void* sound, UINT flags) override;
-    // WAVE numbers that the sound service refuses to play.
-    std::set<UINT> refuse;
 
 private:
     SimLog& m_log;
@@ -74,8 +69,6 @@ public:
     void Srand(unsigned int seed) override;
     int64_t Time() override { return now; }
     int64_t now = 1700000000;
-    // Values Rand hands out, in order; 0 once they are used up.
-    std::deque<int> draws;
 
 private:
     SimLog& m_log;

@@ -276,7 +276,6 @@ BOOL SimWindows::DestroyFont(HFONT font) {
     return TRUE;
 }
 
-UINT SimDialogView::Template() const { return m_windows.Find(m_window)->templateId; }
 std::string SimDialogView::Caption() const { return m_windows.Find(m_window)->caption; }
 bool SimDialogView::Shown() const { return m_windows.Find(m_window)->shown; }
 bool SimDialogView::Exists(int id) const { return m_windows.FindControl(m_window, id) != nullptr; }
@@ -300,7 +299,7 @@ void SimDialogView::Press(int id) {
     const SimWindows::Control* control = m_windows.FindControl(m_window, id);
     if (control == nullptr || control->windowClass != "Button" || !control->visible || !control->enabled || !Shown())
         throw SimUnexpected("no visible, enabled button " + std::to_string(id) + " to press in dialog " +
-                            std::to_string(Template()));
+                            std::to_string(m_windows.Find(m_window)->templateId));
     SendCommand(id);
 }
 

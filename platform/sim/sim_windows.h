@@ -30,7 +30,6 @@ public:
     SimDialogView(SimWindows& windows, HWND window) : m_windows(windows), m_window(window) {}
 
     HWND Handle() const { return m_window; }
-    UINT Template() const;
     std::string Caption() const;
     bool Shown() const;
     bool Exists(int id) const;

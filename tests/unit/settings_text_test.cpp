@@ -54,6 +54,7 @@ const Case kCases[] = {
     {"a lone CR ends a value read, a write replaces it", H + "[s]\r\nk = a\rb\r\nn = 1", "s", "k", "a", "v",
      H + "[s]\r\nk = v\r\nn = 1"},
     {"LF-only lines hold no sections", "[s]\nk = 1\n", "s", "k", "", "2", "[s]\nk = 1\n\r\n[s]\r\nk = 2"},
+    {"an empty name matches the first section", H + "[a]\r\nk = 1\r\n", "", "k", "1", "2", H + "[a]\r\nk = 2\r\n"},
     {"NUL bytes survive", H + BYTES("[s]\r\nk = 1\r\nn = \0\0\r\n"), "s", "k", "1", "2",
      H + BYTES("[s]\r\nk = 2\r\nn = \0\0\r\n")},
     // A lone LF ends an entry's line as CR LF does.
@@ -75,6 +76,16 @@ TEST(SettingsText, ReadsAndWritesAsTheFormatSays) {
         EXPECT_EQ(text.Text(), c.after);
         EXPECT_EQ(GetSettingValue(text, c.section, c.key), c.unreadable ? "" : c.newValue);
     }
+}
+
+TEST(SettingsText, AFileEmptiedOrRefilledFindsItsSectionsAfresh) {
+    SettingsFile text(H + "[s]\r\nk = 1\r\n");
+    EXPECT_EQ(GetSettingValue(text, "s", "k"), "1");
+    text.Clear();
+    EXPECT_EQ(GetSettingValue(text, "s", "k"), "");
+    const std::string refill = "; a longer first line\r\n[s]\r\nk = 2\r\n";
+    text.Append(refill.data(), refill.size());
+    EXPECT_EQ(GetSettingValue(text, "s", "k"), "2");
 }
 
 // Messages name files and versions through the message formatter's markers.

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <iostream>
 #include <set>
-#include "e2e_test_support.h"
+#include "scenario.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ TEST(FindGameWindow, SearchesTheFixedDrivesAndHandsBackTheDirectory) {
     DeleteFileA(output.c_str());
     Program program;
     ASSERT_TRUE(Start(std::string(kTools) + "\\finder_probe.exe", output, program));
-    HWND window = WaitForDialog(program, "Find Drifthaven", kWindowWait);
+    HWND window = WaitForDialog(program, "Find Drifthaven", kWait);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(ItemText(window, 1006), "Ready");
     EXPECT_EQ(ItemText(window, 1005), "Start Search");
@@ -60,7 +60,7 @@ TEST(FindGameWindow, SearchesTheFixedDrivesAndHandsBackTheDirectory) {
               << took << " ms; the deepest path shown had " << deepest << " characters\n";
 
     Click(window, IDOK);
-    EXPECT_TRUE(WaitForEnd(program, kEndWait));
+    EXPECT_TRUE(WaitForEnd(program, kWait));
     EXPECT_EQ(ReadWholeFile(output), "result=1 path=" + std::string(kFound) + "\n");
 }
 

@@ -7,7 +7,7 @@
 #include <map>
 #include <set>
 #include <vector>
-#include "e2e_test_support.h"
+#include "scenario.h"
 
 namespace {
 

@@ -1,0 +1,226 @@
+#include "scenario.h"
+
+const char kLaunchers[] = "C:\\launchers";
+const char kTools[] = "C:\\tools";
+const char kSample[] = "C:\\sample";
+const char kGameKey[] = "Software\\Vortigen\\Drifthaven\\Settings";
+const char kModKey[] = "Software\\Vortigen\\Drifthaven\\Mods\\Valkormod";
+static HANDLE g_held = INVALID_HANDLE_VALUE;
+
+const ProgramCase kValkor = {"valkor.exe", "Corvane 2: Drifthaven: Valkor", {"Play", "Readme", "Visit Mirefall", "Cancel"}};
+const ProgramCase kNovalkor = {"novalkor.exe", "Corvane 2: Drifthaven", {"Play", "Readme", "Visit Corvane Site", "Cancel"}};
+
+Step Start(const ProgramCase& program, const char* tail) { return {Act::Start, tail, 0, &program}; }
+Step StartCopy(const ProgramCase& program, const char* folder) { return {Act::StartCopy, folder, 0, &program}; }
+Step Window(const char* caption) { return {Act::Window, caption}; }
+Step Launcher(const ProgramCase& program) { return {Act::Launcher, nullptr, 0, &program}; }
+Step Box(const char* text, int answer) { return {Act::Box, text, answer}; }
+Step Click(int id) { return {Act::Click, nullptr, id}; }
+Step Type(int id, const char* text) { return {Act::Type, text, id}; }
+Step Item(int id, const char* text) { return {Act::Item, text, id}; }
+Step Until(int id, const char* text) { return {Act::Until, text, id}; }
+Step Escape() { return {Act::Escape}; }
+Step CloseBox() { return {Act::CloseBox}; }
+Step End() { return {Act::End}; }
+
+void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
+
+std::string Expand(const char* text, const Scene& scene) {
+    std::string out = text;
+    const std::string marker = "$install";
+    for (size_t at = out.find(marker); at != std::string::npos; at = out.find(marker, at + scene.install.size()))
+        out.replace(at, marker.size(), scene.install);
+    return out;
+}
+
+void SetGameValue(const char* name, DWORD type, const std::string& data) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kGameKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
+    RegCloseKey(key);
+}
+
+void DeleteKey(const char* key) { RegDeleteTreeA(HKEY_LOCAL_MACHINE, key); }
+
+void HoldOpen(const std::string& path) {
+    g_held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(g_held, INVALID_HANDLE_VALUE) << path;
+}
+
+namespace {
+
+// Type 0 with no data: the value is absent; with "<no key>": the key is.
+RegValue Read(const RegValue& want) {
+    RegValue got{want.key, want.name, 0, ""};
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, want.key, 0, KEY_READ, &key) != 0) return got.data = "<no key>", got;
+    DWORD size = 0;
+    if (want.name != nullptr && RegQueryValueExA(key, want.name, nullptr, &got.type, nullptr, &size) == 0) {
+        got.data.resize(size);
+        if (size > 0) RegQueryValueExA(key, want.name, nullptr, &got.type, reinterpret_cast<BYTE*>(&got.data[0]), &size);
+        got.data.resize(size);
+    }
+    RegCloseKey(key);
+    return got;
+}
+
+std::string Show(const RegValue& value) {
+    std::string text = std::to_string(value.type) + ":";
+    for (unsigned char c : value.data) text += c >= 32 && c < 127 ? std::string(1, char(c)) : "\\" + std::to_string(c);
+    return text;
+}
+
+Scene Prepare(const char* name) {
+    Scene scene;
+    CreateDirectoryA("C:\\e2e", nullptr);
+    std::string folder = name;
+    for (char& c : folder)
+        if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+    scene.root = "C:\\e2e\\" + folder;
+    RemoveTree(scene.root);
+    EXPECT_TRUE(CreateDirectoryA(scene.root.c_str(), nullptr)) << scene.root;
+    scene.install = scene.root + "\\Drifthaven";
+    scene.logs = scene.root + "\\logs";
+    EXPECT_TRUE(CopyTree(kSample, scene.install));
+    EXPECT_TRUE(CopyFileA((std::string(kTools) + "\\Drifthvn.exe").c_str(), (scene.install + "\\Drifthvn.exe").c_str(),
+                          FALSE));
+    CreateDirectoryA(scene.logs.c_str(), nullptr);
+    SetEnvironmentVariableA("STANDIN_LOG", (scene.logs + "\\standin.log").c_str());
+    SetEnvironmentVariableA("RECORDER_LOG", (scene.logs + "\\recorder.log").c_str());
+    DeleteKey("Software\\Vortigen");
+    SetGameValue("InstallPath", REG_SZ, scene.install + '\0');
+    SetGameValue("Version", REG_DWORD, std::string("\16\0\0\0", 4));
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, kModKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    const DWORD agreed = 1;
+    RegSetValueExA(key, "Agreed", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&agreed), sizeof(agreed));
+    RegCloseKey(key);
+    return scene;
+}
+
+void CheckLauncher(HWND window, const ProgramCase& program) {
+    const int buttons[] = {IDOK, 1000, 1006, IDCANCEL};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(ItemText(window, buttons[i]), program.captions[i]);
+        EXPECT_TRUE(ItemVisible(window, buttons[i])) << buttons[i];
+    }
+    EXPECT_EQ(ItemText(window, 1003), "Taunt-Be-Good");
+    EXPECT_FALSE(ItemVisible(window, 1003));
+    HWND picture = GetDlgItem(window, 1009);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_TRUE(ItemVisible(window, 1009));
+    EXPECT_NE(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "no picture loaded";
+    EXPECT_EQ(GetWindowLongA(picture, GWL_STYLE) & SS_TYPEMASK, SS_BITMAP);
+    // The window's icons cannot be read from another process under Wine; the unit tests check them.
+}
+
+// The text of a log once it holds something, or after the wait.
+std::string WaitForText(const std::string& path) {
+    std::string text;
+    for (DWORD waited = 0; (text = ReadWholeFile(path)).empty() && waited < kWait; waited += 100) Sleep(100);
+    return text;
+}
+
+// The stand-in game's records, once it has written as many as expected.
+std::vector<std::string> GameRecords(const Scene& scene, size_t expected) {
+    std::vector<std::string> lines;
+    for (DWORD waited = 0;; waited += 100) {
+        const std::string log = ReadWholeFile(scene.logs + "\\standin.log");
+        lines.clear();
+        for (size_t from = 0, end; (end = log.find('\n', from)) != std::string::npos; from = end + 1)
+            lines.push_back(log.substr(from, end - from));
+        if (lines.size() >= expected || waited >= kWait) return lines;
+        Sleep(100);
+    }
+}
+
+void Play(const Scenario& s, const Scene& scene, Program& program) {
+    const ProgramCase* current = nullptr;
+    HWND window = nullptr;
+    int index = 0;
+    for (const Step& step : s.steps) {
+        SCOPED_TRACE("step " + std::to_string(++index));
+        const std::string text = step.text != nullptr ? Expand(step.text, scene) : "";
+        switch (step.act) {
+        case Act::Start:
+            current = step.program;
+            window = nullptr;
+            ASSERT_TRUE(Start(std::string(kLaunchers) + "\\" + current->exe, text, program));
+            break;
+        case Act::StartCopy: {
+            current = step.program;
+            const std::string folder = scene.root + "\\" + text, copy = folder + "\\" + current->exe;
+            CreateDirectoryA(folder.c_str(), nullptr);
+            ASSERT_TRUE(CopyFileA((std::string(kLaunchers) + "\\" + current->exe).c_str(), copy.c_str(), FALSE));
+            ASSERT_TRUE(Start(copy, "", program));
+            break;
+        }
+        case Act::Window:
+            window = WaitForDialog(program, text, kWait);
+            ASSERT_NE(window, nullptr) << "no window \"" << text << "\"";
+            break;
+        case Act::Launcher:
+            window = WaitForDialog(program, step.program->title, kWait);
+            ASSERT_NE(window, nullptr) << "no launcher window";
+            EXPECT_EQ(Dialogs(program).size(), 1u);
+            CheckLauncher(window, *step.program);
+            break;
+        case Act::Box: {
+            HWND box = WaitForMessageBox(program, kWait);
+            ASSERT_NE(box, nullptr) << "no message box \"" << text << "\"";
+            EXPECT_EQ(Caption(box), current->title);
+            EXPECT_EQ(MessageText(box), text);
+            Click(box, step.id);
+            for (DWORD waited = 0; IsWindow(box) && waited < kWait; waited += 50) Sleep(50);
+            break;
+        }
+        case Act::Click: Click(window, step.id); break;
+        case Act::Type: SendMessageA(GetDlgItem(window, step.id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); break;
+        case Act::Item: {
+            const bool prefix = text.size() > 3 && text.compare(text.size() - 3, 3, "...") == 0;
+            const std::string shown = ItemText(window, step.id);
+            EXPECT_EQ(prefix ? shown.substr(0, text.size() - 3) : shown, prefix ? text.substr(0, text.size() - 3) : text)
+                << "control " << step.id;
+            break;
+        }
+        case Act::Until: {
+            std::string shown;
+            for (DWORD start = GetTickCount(); (shown = ItemText(window, step.id)) != text && GetTickCount() - start < 20 * kWait;)
+                Sleep(5);
+            EXPECT_EQ(shown, text) << "control " << step.id;
+            break;
+        }
+        case Act::Escape: PressEscape(window); break;
+        case Act::CloseBox: CloseBox(window); break;
+        case Act::End: EXPECT_TRUE(WaitForEnd(program, kWait)) << "did not close"; break;
+        }
+    }
+}
+
+}  // namespace
+
+void RunScenario(const Scenario& s) {
+    const Scene scene = Prepare(s.name);
+    const std::string flux = ReadWholeFile(scene.install + "\\flux.ini");
+    if (s.arrange != nullptr) s.arrange(scene);
+    Program program;
+    Play(s, scene, program);
+    if (program.process != nullptr) {
+        ADD_FAILURE() << "the program was still running, with " << Dialogs(program).size() << " windows";
+        Kill(program);
+    }
+    if (g_held != INVALID_HANDLE_VALUE) CloseHandle(g_held), g_held = INVALID_HANDLE_VALUE;
+    const std::vector<std::string> games = GameRecords(scene, s.games.size());
+    EXPECT_EQ(games.size(), s.games.size()) << "games started";
+    for (size_t i = 0; i < games.size() && i < s.games.size(); ++i)
+        EXPECT_EQ(games[i].rfind(Expand(s.games[i], scene), 0), 0u) << games[i];
+    EXPECT_EQ(ReadWholeFile(scene.install + "\\flux.ini"),
+              s.flux != nullptr ? ReadWholeFile(std::string("C:\\expected\\") + s.flux) : flux);
+    const std::string recorder = scene.logs + "\\recorder.log";
+    if (s.opened == nullptr)
+        EXPECT_EQ(ReadWholeFile(recorder), "");
+    else
+        EXPECT_NE(WaitForText(recorder).find(Expand(s.opened, scene)), std::string::npos) << ReadWholeFile(recorder);
+    for (const RegValue& want : s.registry)
+        EXPECT_EQ(Show(Read(want)), Show(want)) << want.key << " " << (want.name ? want.name : "");
+}

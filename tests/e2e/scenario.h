@@ -1,0 +1,102 @@
+// End-to-end scenarios as data: the installation and registry to start from,
+// what the player does, and what the player must see and the machine must hold
+// afterwards. One runner plays every row against the real programs under Wine.
+#pragma once
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include "driver.h"
+
+struct ProgramCase {
+    const char* exe;
+    const char* title;
+    const char* captions[4];  // Play, Readme, Visit site, Cancel
+};
+extern const ProgramCase kValkor;
+extern const ProgramCase kNovalkor;
+
+// Fixed places in the test prefix, laid out by tests/e2e/run.sh.
+extern const char kLaunchers[];
+extern const char kTools[];
+extern const char kSample[];
+const DWORD kWait = 30000;
+
+// The test's own copy of the sample installation, registered as the game's,
+// with the notice accepted; an arrangement changes it before the first start.
+struct Scene {
+    std::string root;     // C:\e2e\<scenario>
+    std::string install;  // root\Drifthaven
+    std::string logs;
+};
+
+enum class Act {
+    Start,     // program [text: command-line tail]
+    StartCopy, // program, copied first into the folder text of the scenario's own
+    Window,    // waits for the program's window captioned text; later acts go to it
+    Launcher,  // the launcher window of program: captions, hidden taunt button, picture
+    Box,       // waits for a message box: caption the program's title, text; answers with id
+    Click,     // the button id of the current window
+    Type,      // text into the edit box id
+    Item,      // the control id shows text (its beginning, when text ends with "...")
+    Until,     // waits until the control id shows text (a running search)
+    Escape,
+    CloseBox,
+    End,       // the program ends by itself within the wait
+};
+
+struct Step {
+    Act act;
+    const char* text = nullptr;
+    int id = 0;
+    const ProgramCase* program = nullptr;
+};
+
+Step Start(const ProgramCase& program, const char* tail = "");
+Step StartCopy(const ProgramCase& program, const char* folder);
+Step Window(const char* caption);
+Step Launcher(const ProgramCase& program);
+Step Box(const char* text, int answer = IDOK);
+Step Click(int id);
+Step Type(int id, const char* text);
+Step Item(int id, const char* text);
+Step Until(int id, const char* text);
+Step Escape();
+Step CloseBox();
+Step End();
+
+// A registry value as the programs see it (32-bit view of HKLM); type 0: absent.
+struct RegValue {
+    const char* key;
+    const char* name;
+    DWORD type;
+    std::string data;
+};
+
+extern const char kGameKey[];
+extern const char kModKey[];
+// "$install" in a text stands for the scenario's installation directory.
+std::string Expand(const char* text, const Scene& scene);
+
+struct Scenario {
+    const char* name;
+    void (*arrange)(const Scene&);
+    std::vector<Step> steps;
+    // What the stand-in game recorded, line by line, each a list of "|"-separated
+    // pieces that must appear in its line; empty: the game was never started.
+    std::vector<const char*> games = {};
+    // The expected flux.ini (a file of C:\expected), or nullptr: unchanged.
+    const char* flux = nullptr;
+    // What the stand-in browser was asked to open, or nullptr: nothing.
+    const char* opened = nullptr;
+    std::vector<RegValue> registry = {};
+};
+void PrintTo(const Scenario& scenario, std::ostream* out);
+
+void RunScenario(const Scenario& scenario);
+
+// Helpers for arrangements.
+void SetGameValue(const char* name, DWORD type, const std::string& data);
+void DeleteKey(const char* key);
+// Holds the file open without sharing, as another program would, until the
+// scenario's programs have ended.
+void HoldOpen(const std::string& path);

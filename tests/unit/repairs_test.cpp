@@ -63,10 +63,13 @@ std::string Hex(DWORD value, int width) {
 std::string Seen(const std::string& token) {
     if (token == "S") return std::string("shell Drifthvn.exe in ") + kOther + " show 2";
     const UINT id = static_cast<UINT>(std::stoul(token.substr(token[0] == 'F' || token[0] == 'V' ? 1 : 0)));
-    if (token[0] == 'F') return std::string("find ") + FindStringText(id) + " | " + FindStringText(id == 113 ? 114 : 116);
+    if (token[0] == 'F')
+        return std::string("find ") + FindStringText(id) + " | " + FindStringText(id == 113 ? 114 : 116);
     if (token[0] == 'V') return std::string("version ") + FindStringText(id);
     const size_t colon = token.find(':');
-    const UINT style = id == 115 || id == 120 ? 0x124 : id == 43 || id == 112 ? 0x24 : id == 45 || id == 53 ? 0x40 : 0x10;
+    // Questions with No as default, questions, notices; the rest are errors with the stop icon.
+    const UINT style =
+        id == 115 || id == 120 ? 0x124 : id == 43 || id == 112 ? 0x24 : id == 45 || id == 53 ? 0x40 : 0x10;
     return "message box " +
            FormatMessageText(FindStringText(id), {colon == std::string::npos ? "" : token.substr(colon + 1)}) +
            " | " + kTitle + " | 0x" + Hex(style, 0);
@@ -224,8 +227,8 @@ const RepairCase kRepairCases[] = {
      "sz D:\\Corvane\\0|dword 0e000000", "W RW", TRUE, 0, kOther},
     {"rebuild, a close refused", Rebuild, Build14, RegOp::Close, 1, "Y D O Y", "115 F113 45:14 43:14",
      "sz D:\\Corvane\\0|dword 0e000000", "W RW", TRUE, 0, kOther},
-    {"rebuild, typed version stored", Rebuild, Empty, kNone, 0, "Y D N V15 Y", "115 F113 112 V47 43:15",
-     "sz D:\\Corvane\\0|dword 0f000000", "W RW", TRUE, 0, kOther},
+    {"rebuild, typed version stored", Rebuild, Empty, kNone, 0, "Y D N V16909060 Y", "115 F113 112 V47 43:16909060",
+     "sz D:\\Corvane\\0|dword 04030201", "W RW", TRUE, 0, kOther},
     {"rebuild, version not stored", Rebuild, Build14, kNone, 0, "Y D O N", "115 F113 45:14 43:14",
      "sz D:\\Corvane\\0|-", "W", FALSE, 0, kOther},
     {"rebuild, no library", Rebuild, Missing, kNone, 0, "Y D O", "115 F113 49", "sz D:\\Corvane\\0|-", "W", FALSE, 0,

@@ -1,6 +1,7 @@
 #include "sim_files.h"
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 
 struct SimFiles::Node {
@@ -213,9 +214,20 @@ std::string SimFiles::Content(const std::string& path) const {
     return node == nullptr ? std::string() : node->data;
 }
 
-HANDLE SimFiles::OpenFile(const char* path, DWORD access, DWORD share, SECURITY_ATTRIBUTES*, DWORD disposition, DWORD,
-                          HANDLE) {
+HANDLE SimFiles::OpenFile(const char* path, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security, DWORD disposition,
+                          DWORD flags, HANDLE) {
     const std::string name = path == nullptr ? std::string() : path;
+    char numbers[64];
+    std::snprintf(numbers, sizeof(numbers), "access 0x%lx share %lu", static_cast<unsigned long>(access),
+                  static_cast<unsigned long>(share));
+    std::string record = name + " " + numbers + " security ";
+    record += security == nullptr ? std::string("none")
+                                : std::to_string(security->nLength) +
+                                      (security->lpSecurityDescriptor != nullptr ? ",set," : ",null,") +
+                                      std::to_string(security->bInheritHandle);
+    std::snprintf(numbers, sizeof(numbers), " disposition %lu flags 0x%lx", static_cast<unsigned long>(disposition),
+                  static_cast<unsigned long>(flags));
+    opens.push_back(record + numbers);
     FileFault fault = Fault(FileOp::Open, name);
     if (fault.fail) return Fail(fault.error), INVALID_HANDLE_VALUE;
     int drive;

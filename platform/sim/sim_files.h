@@ -25,6 +25,10 @@ public:
     // A fault for a call on a path (for handle calls, the path it was opened with).
     std::function<FileFault(FileOp op, const std::string& path)> inject;
 
+    // Every OpenFile call, as "path access 0xc0000000 share 0 security 12,null,0
+    // disposition 3 flags 0x8000080" (the structure's length, descriptor and inheritance).
+    std::vector<std::string> opens;
+
     // Test set-up: a volume must exist before anything is put on it. Entries are
     // enumerated in the order they were added.
     void AddVolume(char letter, UINT driveType);

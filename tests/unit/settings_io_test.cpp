@@ -40,16 +40,24 @@ protected:
     LauncherDialog launcher{sim.platform, ValkorProfile(), app, nullptr};
 };
 
+// Both files are opened unshared, sequentially and not inherited by the game.
 TEST_F(SettingsFiles, LoadKeepsFluxOpenUnsharedUntilClosedAndSaveRewritesItInPlace) {
+    const std::string rest = " share 0 security " + std::to_string(sizeof(SECURITY_ATTRIBUTES)) +
+                             ",null,0 disposition 3 flags 0x8000080";
+    sim.files.AddFile(kDefaults, kOriginal);
+    SettingsFile defaults("old");
+    ASSERT_TRUE(launcher.LoadDefaultsFile(defaults));
+    EXPECT_EQ(defaults.Text(), kOriginal);
+    EXPECT_EQ(sim.files.opens.back(), kDefaults + " access 0x80000000" + rest);
     for (const std::string& text : {std::string("short"), kOriginal, kOriginal + kOriginal}) {
         sim.files.AddFile(kFlux, kOriginal);
         SettingsFile loaded("old");
         ASSERT_TRUE(launcher.LoadSettingsFile(loaded));
         EXPECT_EQ(loaded.Text(), kOriginal);
-        EXPECT_EQ(sim.files.OpenFile(kFlux.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING, 0, nullptr),
-                  INVALID_HANDLE_VALUE);
+        EXPECT_EQ(sim.files.opens.back(), kFlux + " access 0xc0000000" + rest);
+        if (text.size() <= kOriginal.size()) Fail(FileOp::Seek, 2);  // only a longer text grows the file first
         EXPECT_TRUE(launcher.SaveSettingsFile(SettingsFile(text)));
+        sim.files.inject = nullptr;
         EXPECT_EQ(sim.files.Content(kFlux), text);
         launcher.CloseSettingsFile();
         EXPECT_EQ(launcher.m_hSettingsFile, nullptr);
@@ -111,6 +119,7 @@ TEST_F(SettingsFiles, AFailedSaveLeavesTheOriginalBytesAndTheFileOpen) {
         bool error;
     } cases[] = {
         {"seek refused", shorter, FileOp::Seek, 1, false, 0xFFFFFFFF, true},
+        {"seek refused before a longer text", longer, FileOp::Seek, 1, false, 0xFFFFFFFF, true},
         {"growing refused by a full disk", longer, FileOp::Truncate, 1, true, 0xFFFFFFFF, true},
         {"seeking to the new end refused", longer, FileOp::Seek, 2, false, 0xFFFFFFFF, true},
         {"short write of a longer text", longer, FileOp::Write, 1, false, 100, false},

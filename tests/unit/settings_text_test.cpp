@@ -39,6 +39,7 @@ const Case kCases[] = {
     {"the name alone at the end is no entry", H + "[s]\r\nk", "s", "k", "", "6", H + "[s]\r\nk\r\nk = 6"},
     {"a key that begins its section's name is never found", H + "[key]\r\nkey = 1", "key", "key", "", "2",
      H + "[key]\r\nkey = 1\r\nkey = 2", true},
+    {"blanks around the key", H + "[s]\r\n \tk \t= 1\r\n", "s", "k", "1", "2", H + "[s]\r\n \tk \t= 2\r\n"},
     {"no blanks around the equals sign", H + "[s]\r\nk=1\r\n", "s", "k", "1", "9", H + "[s]\r\nk= 9\r\n"},
     {"a remark after the value goes", H + "[s]\r\nk = 1 ; old\r\n", "s", "k", "1 ; old", "9", H + "[s]\r\nk = 9\r\n"},
     {"an entry that ends at its equals sign", H + "[s]\r\nk =\r\n", "s", "k", "", "9", H + "[s]\r\nk = 9\r\n"},

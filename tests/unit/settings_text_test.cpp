@@ -37,6 +37,9 @@ const Case kCases[] = {
     {"the name alone on its line is skipped", H + "[s]\r\nk\r\nk other\r\nk = 5", "s", "k", "5", "6",
      H + "[s]\r\nk\r\nk other\r\nk = 6"},
     {"the name alone at the end is no entry", H + "[s]\r\nk", "s", "k", "", "6", H + "[s]\r\nk\r\nk = 6"},
+    {"the name and blanks at the end are no entry", H + "[s]\r\nk  ", "s", "k", "", "6", H + "[s]\r\nk  \r\nk = 6"},
+    {"a name with a line end is looked up afresh", H + "[a\r\n[b]\r\nk = 1\r\n", "a\r\n[b", "k", "", "v",
+     H + "[a\r\nk = v\r\n[b]\r\nk = 1\r\n", true},
     {"a key that begins its section's name is never found", H + "[key]\r\nkey = 1", "key", "key", "", "2",
      H + "[key]\r\nkey = 1\r\nkey = 2", true},
     {"blanks around the key", H + "[s]\r\n \tk \t= 1\r\n", "s", "k", "1", "2", H + "[s]\r\n \tk \t= 2\r\n"},
@@ -56,6 +59,7 @@ const Case kCases[] = {
      H + "[s]\r\nk = v\r\nn = 1"},
     {"LF-only lines hold no sections", "[s]\nk = 1\n", "s", "k", "", "2", "[s]\nk = 1\n\r\n[s]\r\nk = 2"},
     {"an empty name matches the first section", H + "[a]\r\nk = 1\r\n", "", "k", "1", "2", H + "[a]\r\nk = 2\r\n"},
+    {"a bare \"[\" that ends the text", H + "[", "", "k", "", "v", H + "[\r\nk = v"},
     {"NUL bytes survive", H + BYTES("[s]\r\nk = 1\r\nn = \0\0\r\n"), "s", "k", "1", "2",
      H + BYTES("[s]\r\nk = 2\r\nn = \0\0\r\n")},
     // A lone LF ends an entry's line as CR LF does.
@@ -87,6 +91,21 @@ TEST(SettingsText, AFileEmptiedOrRefilledFindsItsSectionsAfresh) {
     const std::string refill = "; a longer first line\r\n[s]\r\nk = 2\r\n";
     text.Append(refill.data(), refill.size());
     EXPECT_EQ(GetSettingValue(text, "s", "k"), "2");
+}
+
+// The file remembers the last section it found, by name, until an edit writes
+// what could be a header.
+TEST(SettingsText, TheRememberedSectionGivesWayToAnotherNameAndToAWrittenHeader) {
+    SettingsFile text(H + "[a[0]]\r\nk = 1\r\n[b]\r\nk = 2\r\nm = 3\r\n");
+    EXPECT_EQ(GetSettingValue(text, "b", "k"), "2");
+    EXPECT_EQ(GetSettingValue(text, "", "k"), "1");
+    EXPECT_EQ(GetSettingValue(text, "b", "k"), "2");
+    // A name with a "[" of its own is never remembered: b stays, moved by the edit.
+    SetSettingValue(text, "a[", "k", "1111");
+    EXPECT_EQ(GetSettingValue(text, "b", "m"), "3");
+    SetSettingValue(text, "b", "k", "2\r\n[c]");
+    EXPECT_EQ(GetSettingValue(text, "b", "m"), "");
+    EXPECT_EQ(GetSettingValue(text, "c", "m"), "3");
 }
 
 // Messages name files and versions through the message formatter's markers.

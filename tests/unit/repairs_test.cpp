@@ -3,7 +3,6 @@
 // sees in order, the key afterwards with types and bytes, how the key was
 // created, the result, and no key left open but the one the rebuild hands back.
 #include <gtest/gtest.h>
-#include <iomanip>
 #include <sstream>
 #include "case_names.h"
 #include "launcher/format_message.h"
@@ -17,32 +16,28 @@
 namespace {
 
 const char kTitle[] = "Corvane 2: Drifthaven: Valkor";
-const char kOther[] = "D:\\Corvane";  // the game as the player finds it
+const char kGame[] = "D:\\Corvane";  // where the game is; the repairs start elsewhere
 
 enum Call { Rebuild, CorrectPath, Recover, Correct, Detect };
-// The engine library under the game's directory: known builds, and entries that
-// must not pass for one.
+// The engine library: the two known builds, nothing, a directory of its name,
+// and entries that differ from build 14 in one thing: no bytes, a second later,
+// build 12's time, the high half of the time.
 enum Library { Build14, Build12, Missing, Directory, Empty, SecondLate, MixedRows, HighHalfOff };
 
 struct RepairCase {
     const char* name;
     Call call;
     Library library;
-    RegOp failing;  // this operation's n-th call is refused
-    int nth;        // 0: nothing is refused
-    // Y, N, O: a box answered Yes, No, OK; D: the find-game window given kOther
-    // with a trailing backslash, F-: cancelled; V<text>: typed into the version
-    // window with OK, V-: cancelled.
+    const char* refused;  // "create 2": the second RegCreateKeyExA fails; also "set", "close"
+    // Y, N, O: a box answered Yes, No, OK; D: kGame typed with a trailing
+    // backslash in the find-game window and OK, F-: Cancel; V<text>: typed in
+    // the version window and OK, V-: Cancel.
     const char* player;
-    // N or N:arg: box N (formatted with arg); F113, F117: the find-game window
-    // with that caption; V46, V47: the version window with that prompt; S: the
-    // game started.
+    // N or N:arg: box N formatted with arg; F113, F117: the find-game window with
+    // that caption; V46, V47: the version window with that prompt; S: the game started.
     const char* seen;
-    const char* registry;  // "InstallPath|Version" afterwards, "-" for a missing value
-    const char* creates;   // access of each create: W, RW
-    DWORD result;
-    DWORD version;  // the caller's version afterwards (Recover, Correct)
-    const char* installPath;
+    const char* key;  // "InstallPath|Version" afterwards (- when missing), then the access of each create
+    const char* result;  // the result, then for Recover and Correct the caller's version
 };
 
 void PrintTo(const RepairCase& c, std::ostream* out) { *out << c.name; }
@@ -54,25 +49,19 @@ std::vector<std::string> Tokens(const std::string& text) {
     return tokens;
 }
 
-std::string Hex(DWORD value, int width) {
-    std::ostringstream out;
-    out << std::hex << std::setw(width) << std::setfill('0') << value;
-    return out.str();
-}
-
 std::string Seen(const std::string& token) {
-    if (token == "S") return std::string("shell Drifthvn.exe in ") + kOther + " show 2";
+    if (token == "S") return std::string("shell Drifthvn.exe in ") + kGame + " show 2";
     const UINT id = static_cast<UINT>(std::stoul(token.substr(token[0] == 'F' || token[0] == 'V' ? 1 : 0)));
     if (token[0] == 'F')
         return std::string("find ") + FindStringText(id) + " | " + FindStringText(id == 113 ? 114 : 116);
     if (token[0] == 'V') return std::string("version ") + FindStringText(id);
     const size_t colon = token.find(':');
     // Questions with No as default, questions, notices; the rest are errors with the stop icon.
-    const UINT style =
-        id == 115 || id == 120 ? 0x124 : id == 43 || id == 112 ? 0x24 : id == 45 || id == 53 ? 0x40 : 0x10;
+    const char* style =
+        id == 115 || id == 120 ? "0x124" : id == 43 || id == 112 ? "0x24" : id == 45 || id == 53 ? "0x40" : "0x10";
     return "message box " +
            FormatMessageText(FindStringText(id), {colon == std::string::npos ? "" : token.substr(colon + 1)}) +
-           " | " + kTitle + " | 0x" + Hex(style, 0);
+           " | " + kTitle + " | " + style;
 }
 
 class Repairs : public ::testing::TestWithParam<RepairCase> {
@@ -80,72 +69,57 @@ protected:
     Repairs() {
         InstallGame(sim);
         sim.files.AddVolume('D', DRIVE_FIXED);
-        sim.files.AddFile(std::string(kOther) + "\\Drifthvn.exe", "MZ");
+        sim.files.AddFile(std::string(kGame) + "\\Drifthvn.exe", "MZ");
+        sim.registry.PutString(GAME_SETTINGS_KEY, "InstallPath", kGame);
         launcher.m_strTitle = kTitle;
-        launcher.m_strInstallPath = kOther;
+        launcher.m_strInstallPath = kGame;
     }
 
     void PutLibrary(Library library) {
-        const std::string path = std::string(kOther) + "\\bin\\release\\corv2.dll";
+        const std::string path = std::string(kGame) + "\\bin\\release\\corv2.dll";
         const FILETIME time14{0x59F1CB00, 0x01C14B80}, time12{0x8161F600, 0x01C1066C};
-        const FILETIME late{time14.dwLowDateTime + 10000000, time14.dwHighDateTime};
-        const FILETIME high{time14.dwLowDateTime, time14.dwHighDateTime + 1};
-        const std::string size14(1556480, 'x');
-        if (library == Directory) {
-            sim.files.AddDirectory(path);
-            sim.files.SetLastWrite(path, time14);
-        } else if (library != Missing) {
-            const FILETIME times[] = {time14, time12, {}, {}, time14, late, time12, high};
-            sim.files.AddFile(path, library == Build12 ? std::string(1544192, 'x') : library == Empty ? "" : size14,
-                              times[library]);
-        }
+        const FILETIME times[] = {time14, time12, {}, time14, time14, {time14.dwLowDateTime + 10000000, 0x01C14B80},
+                                  time12, {time14.dwLowDateTime, 0x01C14B81}};
+        if (library == Directory) sim.files.AddDirectory(path);
+        if (library != Missing && library != Directory)
+            sim.files.AddFile(path, std::string(library == Build12 ? 1544192 : library == Empty ? 0 : 1556480, 'x'));
+        sim.files.SetLastWrite(path, times[library]);
     }
 
     void Script(const std::string& player) {
         for (const std::string& act : Tokens(player)) {
-            if (act == "Y" || act == "N" || act == "O") {
+            if (act.size() == 1 && act != "D" && act != "V") {
                 sim.windows.ExpectMessageBox(act == "Y" ? IDYES : act == "N" ? IDNO : IDOK);
-            } else if (act[0] == 'D' || act == "F-") {
+            } else if (act == "D" || act == "F-") {
                 sim.windows.ExpectDialog(IDD_FIND_GAME, [this, act](SimDialogView& window) {
                     sim.log.Add("find " + window.Caption() + " | " + window.Text(IDC_EXPLANATION));
-                    if (act == "F-") return window.Press(IDCANCEL);
-                    window.Type(IDC_PATH, std::string(kOther) + "\\");
-                    window.Press(IDOK);
+                    if (act == "D") window.Type(IDC_PATH, std::string(kGame) + "\\");
+                    window.Press(act == "D" ? IDOK : IDCANCEL);
                 });
             } else {
                 sim.windows.ExpectDialog(IDD_VERSION, [this, act](SimDialogView& window) {
                     sim.log.Add("version " + window.Text(IDC_PROMPT));
-                    EXPECT_EQ(window.Caption(), "Enter Drifthaven Version");
+                    EXPECT_EQ(window.Caption() + "|" + window.Text(IDOK) + "|" + window.Text(IDCANCEL),
+                              "Enter Drifthaven Version|OK|Cancel");
                     EXPECT_EQ(window.Focus(), IDC_VERSION);
-                    EXPECT_EQ(window.Text(IDOK) + "|" + window.Text(IDCANCEL), "OK|Cancel");
-                    if (act == "V-") return window.Press(IDCANCEL);
-                    window.Type(IDC_VERSION, act.substr(1));
-                    window.Press(IDOK);
+                    if (act != "V-") window.Type(IDC_VERSION, act.substr(1));
+                    window.Press(act == "V-" ? IDCANCEL : IDOK);
                 });
             }
         }
     }
 
-    // A value as "sz <text>" with its zeros as \0, "dword <bytes in hex>", or "-".
+    // The text of a REG_SZ with its zeros as \0, the bytes of a REG_DWORD in hex.
     std::string Value(const char* name) {
         const SimRegistry::Value* value = sim.registry.GetValue(GAME_SETTINGS_KEY, name);
         if (value == nullptr) return "-";
-        std::string shown = value->type == REG_SZ ? "sz " : value->type == REG_DWORD ? "dword " : "other ";
-        for (BYTE byte : value->data)
-            shown += value->type != REG_SZ ? Hex(byte, 2) : byte == 0 ? std::string("\\0") : std::string(1, char(byte));
-        return shown;
-    }
-
-    std::string Creates() {
-        std::string shown;
-        const std::string fixed = std::string(" class \"\" options 0 security ") +
-                                  std::to_string(sizeof(SECURITY_ATTRIBUTES)) + ",null,0";
-        for (const std::string& create : sim.registry.creates) {
-            const std::string key = "software\\vortigen\\drifthaven\\settings access ";
-            shown += shown.empty() ? "" : " ";
-            shown += create == key + "0x20006" + fixed ? "W" : create == key + "0x2001f" + fixed ? "RW" : create;
+        std::ostringstream shown;
+        shown << (value->type == REG_SZ ? "sz " : value->type == REG_DWORD ? "dword " : "other ") << std::hex;
+        for (BYTE byte : value->data) {
+            if (value->type != REG_SZ) shown << int(byte / 16) << int(byte % 16);
+            if (value->type == REG_SZ) shown << (byte == 0 ? std::string("\\0") : std::string(1, char(byte)));
         }
-        return shown;
+        return shown.str();
     }
 
     SimPlatform sim{{}};
@@ -157,33 +131,30 @@ TEST_P(Repairs, ShowTheirStepsAndLeaveTheKeyAsTheyReport) {
     const RepairCase& c = GetParam();
     PutLibrary(c.library);
     DWORD version = 0;
-    sim.registry.PutString(GAME_SETTINGS_KEY, "InstallPath", kOther);
-    switch (c.call) {
-    case Rebuild:
-        sim.registry.DeleteKey(GAME_SETTINGS_KEY);
-        launcher.m_strInstallPath.clear();
-        break;
-    case CorrectPath:
-        sim.registry.PutString(GAME_SETTINGS_KEY, "InstallPath", launcher.m_strInstallPath = "C:\\Wrong");
-        break;
-    case Recover: sim.registry.DeleteValue(GAME_SETTINGS_KEY, "Version"); break;
-    case Correct: sim.registry.PutDword(GAME_SETTINGS_KEY, "Version", version = 13); break;
-    case Detect: break;
-    }
+    const std::string start = c.call == Rebuild ? "" : c.call == CorrectPath ? "C:\\Wrong" : kGame;
+    if (c.call == Rebuild) sim.registry.DeleteKey(GAME_SETTINGS_KEY);
+    if (c.call == CorrectPath) sim.registry.PutString(GAME_SETTINGS_KEY, "InstallPath", start);
+    if (c.call == Recover) sim.registry.DeleteValue(GAME_SETTINGS_KEY, "Version");
+    if (c.call == Correct) sim.registry.PutDword(GAME_SETTINGS_KEY, "Version", version = 13);
+    launcher.m_strInstallPath = start;
+    const std::string refused = c.refused;
     sim.registry.inject = [&, count = 0](RegOp op, const std::string&, const std::string&) mutable {
-        return op == c.failing && ++count == c.nth ? LONG(ERROR_ACCESS_DENIED) : LONG(ERROR_SUCCESS);
+        const RegOp failing = refused[0] == 'c' ? (refused[1] == 'r' ? RegOp::Create : RegOp::Close) : RegOp::Set;
+        return !refused.empty() && op == failing && ++count == refused.back() - '0' ? LONG(ERROR_ACCESS_DENIED)
+                                                                                  : LONG(ERROR_SUCCESS);
     };
     Script(c.player);
 
     HKEY key = nullptr;
-    DWORD result = 0;
+    std::string result;
     switch (c.call) {
-    case Rebuild: result = launcher.RebuildSettingsKey(key); break;
-    case CorrectPath: result = launcher.CorrectInstallPath(launcher.m_strInstallPath); break;
-    case Recover: result = launcher.RecoverVersion(version); break;
-    case Correct: result = launcher.CorrectVersion(version); break;
-    case Detect: result = launcher.DetectVersion(); break;
+    case Rebuild: result = std::to_string(launcher.RebuildSettingsKey(key)); break;
+    case CorrectPath: result = std::to_string(launcher.CorrectInstallPath(launcher.m_strInstallPath)); break;
+    case Recover: result = std::to_string(launcher.RecoverVersion(version)); break;
+    case Correct: result = std::to_string(launcher.CorrectVersion(version)); break;
+    case Detect: result = std::to_string(launcher.DetectVersion()); break;
     }
+    if (c.call == Recover || c.call == Correct) result += " " + std::to_string(version);
 
     std::vector<std::string> expected, seen;
     for (const std::string& token : Tokens(c.seen)) expected.push_back(Seen(token));
@@ -192,24 +163,29 @@ TEST_P(Repairs, ShowTheirStepsAndLeaveTheKeyAsTheyReport) {
             if (event.rfind(prefix, 0) == 0) seen.push_back(event);
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(sim.windows.ScriptLeft(), "");
-    EXPECT_EQ(sim.registry.HasKey(GAME_SETTINGS_KEY) ? Value("InstallPath") + "|" + Value("Version") : "no key",
-              c.registry);
-    EXPECT_EQ(Creates(), c.creates);
+    std::string shown = sim.registry.HasKey(GAME_SETTINGS_KEY) ? Value("InstallPath") + "|" + Value("Version")
+                                                               : "no key";
+    for (const std::string& create : sim.registry.creates) {
+        const std::string access = create.substr(create.find(" access ") + 8, 7);
+        shown += access == "0x20006" ? " W" : access == "0x2001f" ? " RW" : " " + access;
+        const std::string security = std::to_string(sizeof(SECURITY_ATTRIBUTES)) + ",null,0";
+        EXPECT_EQ(create, "software\\vortigen\\drifthaven\\settings access " + access +
+                              " class \"\" options 0 security " + security);
+    }
+    EXPECT_EQ(shown, c.key);
     EXPECT_EQ(result, c.result);
-    if (c.call == Recover || c.call == Correct) {
-        EXPECT_EQ(version, c.version);
+    // The directory serves as soon as the player accepts it, stored or not.
+    EXPECT_EQ(launcher.m_strInstallPath, std::string(c.player).find('D') != std::string::npos ? kGame : start);
+    for (const ShellRequest& game : sim.shell.requests) {
+        EXPECT_EQ(game.cbSize, sizeof(SHELLEXECUTEINFOA));
+        EXPECT_EQ(game.fMask, static_cast<UINT>(SEE_MASK_ICON));
+        EXPECT_TRUE(game.hwnd == nullptr && game.verbNull && !game.parametersNull && game.parameters.empty());
+        EXPECT_EQ(game.hIcon, launcher.m_hSmallIcon);
     }
-    EXPECT_EQ(launcher.m_strInstallPath, c.installPath);
-    for (const ShellRequest& start : sim.shell.requests) {
-        EXPECT_EQ(start.cbSize, sizeof(SHELLEXECUTEINFOA));
-        EXPECT_EQ(start.fMask, static_cast<UINT>(SEE_MASK_ICON));
-        EXPECT_TRUE(start.hwnd == nullptr && start.verbNull && !start.parametersNull && start.parameters.empty());
-        EXPECT_EQ(start.hIcon, launcher.m_hSmallIcon);
-    }
-    // Only a rebuilt key is handed back, open for reading too.
+    // Only a rebuilt key is handed back, and it can be read.
     sim.registry.inject = nullptr;
-    EXPECT_EQ(sim.registry.OpenHandles(), c.call == Rebuild && c.result ? 1 : 0);
-    EXPECT_EQ(key != nullptr, c.call == Rebuild && c.result);
+    EXPECT_EQ(sim.registry.OpenHandles(), key != nullptr ? 1 : 0);
+    EXPECT_EQ(key != nullptr, c.call == Rebuild && result == "1");
     if (key != nullptr) {
         EXPECT_TRUE(ReadDword(sim.registry, key, "Version", version));
         sim.registry.CloseKey(key);
@@ -217,69 +193,52 @@ TEST_P(Repairs, ShowTheirStepsAndLeaveTheKeyAsTheyReport) {
     EXPECT_EQ(sim.files.OpenHandles(), 0);
 }
 
-const char kWrong[] = "sz C:\\Wrong\\0|dword 0e000000";
-const RegOp kNone = RegOp::Open;
-
 const RepairCase kRepairCases[] = {
-    {"rebuild declined", Rebuild, Build14, kNone, 0, "N", "115", "no key", "", FALSE, 0, ""},
-    {"rebuild, finder cancelled", Rebuild, Build14, kNone, 0, "Y F-", "115 F113", "no key", "", FALSE, 0, ""},
-    {"rebuild accepted", Rebuild, Build14, kNone, 0, "Y D O Y", "115 F113 45:14 43:14",
-     "sz D:\\Corvane\\0|dword 0e000000", "W RW", TRUE, 0, kOther},
-    {"rebuild, a close refused", Rebuild, Build14, RegOp::Close, 1, "Y D O Y", "115 F113 45:14 43:14",
-     "sz D:\\Corvane\\0|dword 0e000000", "W RW", TRUE, 0, kOther},
-    {"rebuild, typed version stored", Rebuild, Empty, kNone, 0, "Y D N V16909060 Y", "115 F113 112 V47 43:16909060",
-     "sz D:\\Corvane\\0|dword 04030201", "W RW", TRUE, 0, kOther},
-    {"rebuild, version not stored", Rebuild, Build14, kNone, 0, "Y D O N", "115 F113 45:14 43:14",
-     "sz D:\\Corvane\\0|-", "W", FALSE, 0, kOther},
-    {"rebuild, no library", Rebuild, Missing, kNone, 0, "Y D O", "115 F113 49", "sz D:\\Corvane\\0|-", "W", FALSE, 0,
-     kOther},
-    {"rebuild, version window cancelled", Rebuild, Directory, kNone, 0, "Y D N V-", "115 F113 112 V47",
-     "sz D:\\Corvane\\0|-", "W", FALSE, 0, kOther},
-    {"rebuild, first create refused", Rebuild, Build14, RegOp::Create, 1, "Y D O", "115 F113 50", "no key", "W", FALSE,
-     0, kOther},
-    {"rebuild, path refused", Rebuild, Build14, RegOp::Set, 1, "Y D O", "115 F113 51", "-|-", "W", FALSE, 0, kOther},
-    {"rebuild, second create refused", Rebuild, Build14, RegOp::Create, 2, "Y D O Y O", "115 F113 45:14 43:14 44",
-     "sz D:\\Corvane\\0|-", "W RW", FALSE, 0, kOther},
-    {"rebuild, version refused", Rebuild, Build14, RegOp::Set, 2, "Y D O Y O", "115 F113 45:14 43:14 48",
-     "sz D:\\Corvane\\0|-", "W RW", FALSE, 0, kOther},
-    {"path cancelled", CorrectPath, Build14, kNone, 0, "F-", "F117", kWrong, "", FALSE, 0, "C:\\Wrong"},
-    {"path chosen", CorrectPath, Build14, kNone, 0, "D", "F117", "sz D:\\Corvane\\0|dword 0e000000", "W", TRUE, 0,
-     kOther},
-    {"path chosen, create refused", CorrectPath, Build14, RegOp::Create, 1, "D O", "F117 50", kWrong, "W", TRUE, 0,
-     kOther},
-    {"path chosen, write refused", CorrectPath, Build14, RegOp::Set, 1, "D O", "F117 51", kWrong, "W", TRUE, 0, kOther},
-    {"recovered and stored", Recover, Build14, kNone, 0, "O O Y", "53 45:14 43:14", "sz D:\\Corvane\\0|dword 0e000000",
-     "W", TRUE, 14, kOther},
-    {"recovered, not stored", Recover, Build12, kNone, 0, "O O N", "53 45:12 43:12", "sz D:\\Corvane\\0|-", "", TRUE,
-     12, kOther},
-    {"recovery without library", Recover, Missing, kNone, 0, "O O", "53 49", "sz D:\\Corvane\\0|-", "", FALSE, 0,
-     kOther},
-    {"recovery, game started, cancelled", Recover, SecondLate, kNone, 0, "O Y V-", "53 112 S V46",
-     "sz D:\\Corvane\\0|-", "", FALSE, 0, kOther},
-    {"recovered, create refused", Recover, Build14, RegOp::Create, 1, "O O Y O", "53 45:14 43:14 44",
-     "sz D:\\Corvane\\0|-", "W", TRUE, 14, kOther},
-    {"recovered, write refused", Recover, Build14, RegOp::Set, 1, "O O Y O", "53 45:14 43:14 48",
-     "sz D:\\Corvane\\0|-", "W", TRUE, 14, kOther},
-    {"correction declined", Correct, Build12, kNone, 0, "N", "120", "sz D:\\Corvane\\0|dword 0d000000", "", FALSE, 13,
-     kOther},
-    {"corrected to 12", Correct, Build12, kNone, 0, "Y O Y", "120 45:12 43:12", "sz D:\\Corvane\\0|dword 0c000000", "W",
-     TRUE, 12, kOther},
-    {"corrected by typing, not stored", Correct, MixedRows, kNone, 0, "Y N V16 N", "120 112 V47 43:16",
-     "sz D:\\Corvane\\0|dword 0d000000", "", TRUE, 16, kOther},
-    {"correction typed as 0", Correct, HighHalfOff, kNone, 0, "Y N V0", "120 112 V47",
-     "sz D:\\Corvane\\0|dword 0d000000", "", FALSE, 0, kOther},
-    {"correction without library", Correct, Missing, kNone, 0, "Y O", "120 49", "sz D:\\Corvane\\0|dword 0d000000", "",
-     FALSE, 0, kOther},
-    {"build 14", Detect, Build14, kNone, 0, "O", "45:14", "sz D:\\Corvane\\0|dword 0e000000", "", 14, 0, kOther},
-    {"build 12", Detect, Build12, kNone, 0, "O", "45:12", "sz D:\\Corvane\\0|dword 0e000000", "", 12, 0, kOther},
-    {"typed as text", Detect, Empty, kNone, 0, "Y Vabc", "112 S V46", "sz D:\\Corvane\\0|dword 0e000000", "", 0, 0,
-     kOther},
-    {"typed as nothing", Detect, SecondLate, kNone, 0, "N V", "112 V47", "sz D:\\Corvane\\0|dword 0e000000", "", 0, 0,
-     kOther},
-    {"typed too large", Detect, HighHalfOff, kNone, 0, "N V4294967296", "112 V47", "sz D:\\Corvane\\0|dword 0e000000",
-     "", 0, 0, kOther},
-    {"typed largest", Detect, MixedRows, kNone, 0, "N V4294967295", "112 V47", "sz D:\\Corvane\\0|dword 0e000000", "",
-     4294967295u, 0, kOther},
+    {"rebuild declined", Rebuild, Build14, "", "N", "115", "no key", "0"},
+    {"rebuild, finder cancelled", Rebuild, Build14, "", "Y F-", "115 F113", "no key", "0"},
+    {"rebuild", Rebuild, Build14, "", "Y D O Y", "115 F113 45:14 43:14", "sz D:\\Corvane\\0|dword 0e000000 W RW",
+     "1"},
+    {"rebuild, a close refused", Rebuild, Build14, "close 1", "Y D O Y", "115 F113 45:14 43:14",
+     "sz D:\\Corvane\\0|dword 0e000000 W RW", "1"},
+    {"rebuild typed", Rebuild, Empty, "", "Y D N V16909060 Y", "115 F113 112 V47 43:16909060",
+     "sz D:\\Corvane\\0|dword 04030201 W RW", "1"},
+    {"rebuild, not stored", Rebuild, Build14, "", "Y D O N", "115 F113 45:14 43:14", "sz D:\\Corvane\\0|- W", "0"},
+    {"rebuild, no library", Rebuild, Missing, "", "Y D O", "115 F113 49", "sz D:\\Corvane\\0|- W", "0"},
+    {"rebuild, version cancelled", Rebuild, Directory, "", "Y D N V-", "115 F113 112 V47", "sz D:\\Corvane\\0|- W",
+     "0"},
+    {"rebuild, create refused", Rebuild, Build14, "create 1", "Y D O", "115 F113 50", "no key W", "0"},
+    {"rebuild, path refused", Rebuild, Build14, "set 1", "Y D O", "115 F113 51", "-|- W", "0"},
+    {"rebuild, second create refused", Rebuild, Build14, "create 2", "Y D O Y O", "115 F113 45:14 43:14 44",
+     "sz D:\\Corvane\\0|- W RW", "0"},
+    {"rebuild, version refused", Rebuild, Build14, "set 2", "Y D O Y O", "115 F113 45:14 43:14 48",
+     "sz D:\\Corvane\\0|- W RW", "0"},
+    {"path cancelled", CorrectPath, Build14, "", "F-", "F117", "sz C:\\Wrong\\0|dword 0e000000", "0"},
+    {"path chosen", CorrectPath, Build14, "", "D", "F117", "sz D:\\Corvane\\0|dword 0e000000 W", "1"},
+    {"path, create refused", CorrectPath, Build14, "create 1", "D O", "F117 50", "sz C:\\Wrong\\0|dword 0e000000 W",
+     "1"},
+    {"path, write refused", CorrectPath, Build14, "set 1", "D O", "F117 51", "sz C:\\Wrong\\0|dword 0e000000 W", "1"},
+    {"recovered", Recover, Build14, "", "O O Y", "53 45:14 43:14", "sz D:\\Corvane\\0|dword 0e000000 W",
+     "1 14"},
+    {"recovered, not stored", Recover, Build12, "", "O O N", "53 45:12 43:12", "sz D:\\Corvane\\0|-", "1 12"},
+    {"recovery, no library", Recover, Missing, "", "O O", "53 49", "sz D:\\Corvane\\0|-", "0 0"},
+    {"recovery, game started", Recover, SecondLate, "", "O Y V-", "53 112 S V46", "sz D:\\Corvane\\0|-", "0 0"},
+    {"recovered, create refused", Recover, Build14, "create 1", "O O Y O", "53 45:14 43:14 44",
+     "sz D:\\Corvane\\0|- W", "1 14"},
+    {"recovered, write refused", Recover, Build14, "set 1", "O O Y O", "53 45:14 43:14 48", "sz D:\\Corvane\\0|- W",
+     "1 14"},
+    {"correction declined", Correct, Build12, "", "N", "120", "sz D:\\Corvane\\0|dword 0d000000", "0 13"},
+    {"corrected to 12", Correct, Build12, "", "Y O Y", "120 45:12 43:12", "sz D:\\Corvane\\0|dword 0c000000 W",
+     "1 12"},
+    {"corrected, not stored", Correct, MixedRows, "", "Y N V16 N", "120 112 V47 43:16",
+     "sz D:\\Corvane\\0|dword 0d000000", "1 16"},
+    {"corrected to 0", Correct, HighHalfOff, "", "Y N V0", "120 112 V47", "sz D:\\Corvane\\0|dword 0d000000", "0 0"},
+    {"correction, no library", Correct, Missing, "", "Y O", "120 49", "sz D:\\Corvane\\0|dword 0d000000", "0 0"},
+    {"build 14", Detect, Build14, "", "O", "45:14", "sz D:\\Corvane\\0|dword 0e000000", "14"},
+    {"build 12", Detect, Build12, "", "O", "45:12", "sz D:\\Corvane\\0|dword 0e000000", "12"},
+    {"typed as text", Detect, Empty, "", "Y Vabc", "112 S V46", "sz D:\\Corvane\\0|dword 0e000000", "0"},
+    {"typed as nothing", Detect, SecondLate, "", "N V", "112 V47", "sz D:\\Corvane\\0|dword 0e000000", "0"},
+    {"typed too large", Detect, HighHalfOff, "", "N V4294967296", "112 V47", "sz D:\\Corvane\\0|dword 0e000000",
+     "0"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, Repairs, ::testing::ValuesIn(kRepairCases),

@@ -117,7 +117,7 @@ TEST(MessageTexts, PutTheirArgumentsInPlaceOfTheMarkers) {
         {"Error opening the file %1.", "Error opening the file flux.ini."},
         {"Set Drifthaven to version %2!u! in the registry?", "Set Drifthaven to version 14 in the registry?"},
         {"100%% sure, %1 and %1", "100% sure, flux.ini and flux.ini"},
-        {"%3 is missing", " is missing"},
+        {"%3%9 is missing", " is missing"},
         {"ends with %", "ends with %"},
         {"%a stays", "%a stays"},
         {"numbers of two digits at most: %10%19%123|", "numbers of two digits at most: 3|"},

@@ -110,7 +110,7 @@ const CheckCase kCheckCases[] = {
      IDS_ERROR_READING_PATH, nullptr},
     {"path unreadable", [](SimPlatform& sim) { FailRegistry(sim, RegOp::Query, "installpath", 2, ERROR_READ_FAULT); },
      IDS_ERROR_READING_PATH, nullptr},
-    {"path of over a MiB", [](SimPlatform& sim) { Path(sim, Bytes(std::string(2 << 20, 'a'))); },
+    {"path of a MiB and a byte", [](SimPlatform& sim) { Path(sim, Bytes(std::string(1 << 20, 'a') + '\0')); },
      IDS_ERROR_READING_PATH, nullptr},
     {"path without its zero", [](SimPlatform& sim) { Path(sim, Bytes(kGame)); }, 0, kGameDirectory},
     {"path with zeros inside", [](SimPlatform& sim) { Path(sim, Bytes(kGame + std::string("\0junk\0", 6))); }, 0,
@@ -118,7 +118,11 @@ const CheckCase kCheckCases[] = {
     {"path with a trailing backslash", [](SimPlatform& sim) { Path(sim, Bytes(kGame + "\\")); }, 0,
      "C:\\Games\\Drifthaven\\"},
     {"path of no bytes", [](SimPlatform& sim) { Path(sim, {}); CancelFinder(sim); }, IDS_WRONG_INSTALL_PATH, nullptr},
-    {"path of many kilobytes", [](SimPlatform& sim) { Path(sim, Bytes(std::string(9000, 'a'))); CancelFinder(sim); },
+    {"path of a MiB",
+     [](SimPlatform& sim) {
+         Path(sim, Bytes(std::string((1 << 20) - 1, 'a') + '\0'));
+         CancelFinder(sim);
+     },
      IDS_WRONG_INSTALL_PATH, nullptr},
     {"executable missing",
      [](SimPlatform& sim) {

@@ -125,6 +125,7 @@ TEST(MessageTexts, PutTheirArgumentsInPlaceOfTheMarkers) {
         {"%2!! done", "14 done"},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatMessageText(c.pattern, {"flux.ini", "14"}), c.text) << c.pattern;
+    EXPECT_EQ(FormatMessageText("%12", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"}), "12");
 }
 
 }  // namespace

@@ -115,9 +115,7 @@ TEST_F(Recipes, DisableCopiesTheDefaultMovieListWithoutTheModsMovie) {
     const std::string options = "[icPlayerPilot]\r\nmax_rem_range = 1\r\n[icShip]\r\ncritical_damage_scale = 2\r\n"
                                 "criticals_per_impact = 3\r\n[icTacticalCamera]\r\nfield_of_view = 4\r\n[iiSim]\r\n"
                                 "collision_damage_factor = 5\r\n[Mods]\r\nvalkormod = 1\r\n";
-    const std::string restored = "[icPlayerPilot]\r\nmax_rem_range = 1\r\n[icShip]\r\ncritical_damage_scale = 2\r\n"
-                                 "criticals_per_impact = 3\r\n[icTacticalCamera]\r\nfield_of_view = 4\r\n[iiSim]\r\n"
-                                 "collision_damage_factor = 5\r\n[Mods]\r\nvalkormod = 0\r\n";
+    const std::string restored = Edit(options, "valkormod = 1", "valkormod = 0");
     const std::string flux = "[icGame]\r\nmovies[0] = /movies/vort\r\nmovies[1] = \r\nmovies[2] = \r\n";
     struct {
         const char* name;

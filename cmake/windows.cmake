@@ -21,5 +21,6 @@ endforeach()
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
     add_subdirectory(tests/e2e)
+    add_subdirectory(tools/demo)
 endif()
 add_subdirectory(bench)

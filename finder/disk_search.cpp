@@ -67,6 +67,10 @@ int DirectorySearch::Step(std::string& statusText) {
 // own, which does its first step at the next call.
 int DirectorySearch::Examine() {
     if ((m_findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return SEARCH_CONTINUE;
+    // A link (a symbolic link or junction, which Wine makes of every host link)
+    // is passed over: links back to a parent would make the walk endless. The
+    // directory it leads to is still walked where it really lies.
+    if ((m_findData.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return SEARCH_CONTINUE;
     // The name is taken only up to the record's end, whatever the platform left in it.
     const char* name = m_findData.cFileName;
     const void* end = std::memchr(name, 0, sizeof(m_findData.cFileName));

@@ -28,12 +28,16 @@ fi
 
 echo "== End-to-end tests (real programs under Wine)"
 "$root/tests/e2e/run.sh" "$build" 2>&1 | tee "$log"
-e2e_passed=$(grep -E '^\[  PASSED  \] [0-9]+ test' "$log" | sed -E 's/.*\] ([0-9]+) test.*/\1/' | tail -1)
-e2e_failed=$(grep -E '^\[  FAILED  \] [0-9]+ test' "$log" | sed -E 's/.*\] ([0-9]+) test.*/\1/' | tail -1)
+e2e_status=${PIPESTATUS[0]}
+# One summary for each prefix the end-to-end tests ran in.
+e2e_passed=$(grep -E '^\[  PASSED  \] [0-9]+ test' "$log" | sed -E 's/.*\] ([0-9]+) test.*/\1/' | awk '{ s += $1 } END { if (NR) print s }')
+e2e_failed=$(grep -E '^\[  FAILED  \] [0-9]+ test' "$log" | sed -E 's/.*\] ([0-9]+) test.*/\1/' | awk '{ s += $1 } END { if (NR) print s }')
 if [ -z "$e2e_passed" ] && [ -z "$e2e_failed" ]; then
     failed=$((failed + 1))
 else
     passed=$((passed + ${e2e_passed:-0})); failed=$((failed + ${e2e_failed:-0}))
+    # A prefix whose run ended without its summary counts as one failure.
+    [ "$e2e_status" -ne 0 ] && [ "${e2e_failed:-0}" -eq 0 ] && failed=$((failed + 1))
 fi
 rm -f "$log"
 

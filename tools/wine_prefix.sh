@@ -5,6 +5,7 @@
 #   install_sample_game [accepted]: the sample game as C:\Games\Drifthaven
 #   map_test_drives <folder>: the game finder's drives D:, E: and F:
 #   map_drives <folder> <letter:type>...: drive letters on folders, with their types
+#   make_web_of_links <folder>: a drive's folder whose directories link back to each other
 #   stop_prefix: stops the prefix's wineserver
 # Drive Z (the host's root) is removed, so nothing run in the prefix reaches
 # the host's own files.
@@ -45,7 +46,7 @@ make_prefix() {
     # The 32-bit deliverables themselves, for the checks of their files and resources.
     mkdir -p "$c/deliverables"
     cp "$(dirname "$PROGRAMS")/windows/valkor.exe" "$(dirname "$PROGRAMS")/windows/novalkor.exe" "$c/deliverables/"
-    cp "$PROGRAMS"/tests/e2e/*.exe "$c/tools/"
+    cp "$PROGRAMS"/tests/e2e/*.exe "$PROGRAMS"/tools/demo/*.exe "$PROGRAMS"/bench/*.exe "$c/tools/"
     cp -r "$root/sample/game/." "$c/sample/"
     mkdir -p "$c/expected"
     cp "$root"/tests/e2e/expected/* "$c/expected/"
@@ -77,16 +78,16 @@ install_sample_game() {
 }
 
 # Drives for the game finder's tests, in folders of the build tree: D: a fixed
-# drive with the game several levels down, E: a fixed drive without it (holding a
+# drive with the game (and the mod) several levels down, E: a fixed drive without it (holding a
 # directory that contains itself through a symbolic link), F: a CD-ROM drive with
 # another copy. C: is reported as a network drive, so the search keeps to them.
 map_test_drives() {
     local drives=$1
     rm -rf "$drives"
-    mkdir -p "$drives/d/Games/Sub/Deep/Drifthaven" "$drives/d/Tools" "$drives/e/Data/Old" "$drives/e/loop" "$drives/f"
+    mkdir -p "$drives/d/Games/Sub/Deep/Drifthaven/mods" "$drives/d/Tools" "$drives/e/Data/Old" "$drives/e/loop" "$drives/f"
     cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$drives/d/Games/Sub/Deep/Drifthaven/"
     cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$drives/f/"
-    touch "$drives/d/Tools/readme.txt" "$drives/e/Data/Old/notes.txt"
+    touch "$drives/d/Games/Sub/Deep/Drifthaven/mods/valkormod.zip" "$drives/d/Tools/readme.txt" "$drives/e/Data/Old/notes.txt"
     ln -s . "$drives/e/loop/again"
     map_drives "$drives" c:network d:hd e:hd f:cdrom
 }
@@ -104,6 +105,23 @@ map_drives() {
     done
     "$WINESERVER" -k 2>/dev/null || true
     "$WINESERVER" -w
+}
+
+# A drive's folder woven with host symbolic links back to its own directories (a
+# parent, the drive's root, a directory itself, one another) and to the game,
+# which lies deeper; Wine reports every such link as a directory and a reparse point.
+make_web_of_links() {
+    local top=$1
+    rm -rf "$top"
+    mkdir -p "$top/Data/x" "$top/Data/y" "$top/Deep/Er/Game/mods"
+    cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$top/Deep/Er/Game/"
+    touch "$top/Deep/Er/Game/mods/valkormod.zip" "$top/Data/x/notes.txt"
+    ln -s .. "$top/Data/x/up"
+    ln -s ../.. "$top/Data/y/root"
+    ln -s . "$top/Data/loop"
+    ln -s ../Data "$top/Deep/back"
+    ln -s ../x "$top/Data/y/sideways"
+    ln -s ../../Deep/Er/Game "$top/Data/y/game"
 }
 
 stop_prefix() {

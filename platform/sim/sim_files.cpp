@@ -191,7 +191,7 @@ void SimFiles::AddLink(const std::string& path, const std::string& target) {
     if (parent == nullptr || destination == nullptr || parent->Child(leaf) != nullptr) return;
     parent->children.push_back(std::make_unique<Node>());
     parent->children.back()->name = leaf;
-    parent->children.back()->directory = true;
+    parent->children.back()->directory = destination->directory;
     parent->children.back()->link = destination;
 }
 
@@ -349,9 +349,11 @@ HANDLE SimFiles::FindFirst(const char* pattern, WIN32_FIND_DATAA* data) {
 
     auto state = std::make_unique<FindState>();
     state->pattern = text;
-    auto add = [&](const std::string& name, const Node& node) {
+    auto add = [&](const std::string& name, const Node& entered) {
+        const Node& node = entered.link != nullptr ? *entered.link : entered;
         WIN32_FIND_DATAA entry{};
         entry.dwFileAttributes = node.directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+        if (entered.link != nullptr) entry.dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
         entry.ftLastWriteTime = node.lastWrite;
         entry.nFileSizeLow = static_cast<DWORD>(node.data.size());
         std::strncpy(entry.cFileName, name.c_str(), MAX_PATH - 1);
@@ -365,10 +367,10 @@ HANDLE SimFiles::FindFirst(const char* pattern, WIN32_FIND_DATAA* data) {
         }
         for (const auto& child : directory->children)
             if (Matches(leaf.c_str(), child->name.c_str()))
-                add(child->name, child->link != nullptr ? *child->link : *child);
+                add(child->name, *child);
     } else {
         for (const auto& child : directory->children)
-            if (Lower(child->name) == Lower(leaf)) add(child->name, child->link != nullptr ? *child->link : *child);
+            if (Lower(child->name) == Lower(leaf)) add(child->name, *child);
     }
     if (state->entries.empty()) return Fail(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
     *data = state->entries[0];

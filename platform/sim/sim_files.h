@@ -36,8 +36,9 @@ public:
     void AddFile(const std::string& path, const std::string& content, FILETIME lastWrite = FILETIME{});
     // The last-write time that directory lookups report for the entry.
     void SetLastWrite(const std::string& path, FILETIME lastWrite);
-    // A directory entry that leads to another directory, as a symbolic link or a
-    // junction does; it can make a directory contain itself.
+    // An entry that leads to another directory or file, as a symbolic link or a
+    // junction does (reported as a reparse point); it can make a directory
+    // contain itself.
     void AddLink(const std::string& path, const std::string& target);
     // Another program holds the file open with no sharing until Release.
     void HoldOpen(const std::string& path);

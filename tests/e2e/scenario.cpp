@@ -1,4 +1,5 @@
 #include "scenario.h"
+#include <iostream>
 
 const char kLaunchers[] = "C:\\launchers";
 const char kTools[] = "C:\\tools";
@@ -14,7 +15,7 @@ Step Start(const ProgramCase& program, const char* tail) { return {Act::Start, t
 Step StartCopy(const ProgramCase& program, const char* folder) { return {Act::StartCopy, folder, 0, &program}; }
 Step Window(const char* caption) { return {Act::Window, caption}; }
 Step Launcher(const ProgramCase& program) { return {Act::Launcher, nullptr, 0, &program}; }
-Step Box(const char* text, int answer) { return {Act::Box, text, answer}; }
+Step Box(const char* text, int answer, const char* caption) { return {Act::Box, text, answer, nullptr, caption}; }
 Step Click(int id) { return {Act::Click, nullptr, id}; }
 Step Type(int id, const char* text) { return {Act::Type, text, id}; }
 Step Item(int id, const char* text) { return {Act::Item, text, id}; }
@@ -25,7 +26,7 @@ Step End() { return {Act::End}; }
 
 void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
 
-std::string Expand(const char* text, const Scene& scene) {
+std::string Expand(const std::string& text, const Scene& scene) {
     std::string out = text;
     const std::string marker = "$install";
     for (size_t at = out.find(marker); at != std::string::npos; at = out.find(marker, at + scene.install.size()))
@@ -41,6 +42,18 @@ void SetGameValue(const char* name, DWORD type, const std::string& data) {
 }
 
 void DeleteKey(const char* key) { RegDeleteTreeA(HKEY_LOCAL_MACHINE, key); }
+
+void MakeFile(const std::string& path, DWORD size, DWORD timeHigh, DWORD timeLow) {
+    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    SetFilePointer(file, LONG(size), nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    const FILETIME time = {timeLow, timeHigh};
+    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
+    CloseHandle(file);
+}
 
 void HoldOpen(const std::string& path) {
     g_held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -168,7 +181,7 @@ void Play(const Scenario& s, const Scene& scene, Program& program) {
         case Act::Box: {
             HWND box = WaitForMessageBox(program, kWait);
             ASSERT_NE(box, nullptr) << "no message box \"" << text << "\"";
-            EXPECT_EQ(Caption(box), current->title);
+            EXPECT_EQ(Caption(box), step.caption != nullptr ? step.caption : current->title);
             EXPECT_EQ(MessageText(box), text);
             Click(box, step.id);
             for (DWORD waited = 0; IsWindow(box) && waited < kWait; waited += 50) Sleep(50);
@@ -185,9 +198,10 @@ void Play(const Scenario& s, const Scene& scene, Program& program) {
         }
         case Act::Until: {
             std::string shown;
-            for (DWORD start = GetTickCount(); (shown = ItemText(window, step.id)) != text && GetTickCount() - start < 20 * kWait;)
-                Sleep(5);
+            const DWORD start = GetTickCount();
+            while ((shown = ItemText(window, step.id)) != text && GetTickCount() - start < 20 * kWait) Sleep(5);
             EXPECT_EQ(shown, text) << "control " << step.id;
+            std::cout << "[ MEASURED ] \"" << text << "\" after " << GetTickCount() - start << " ms\n";
             break;
         }
         case Act::Escape: PressEscape(window); break;
@@ -222,5 +236,5 @@ void RunScenario(const Scenario& s) {
     else
         EXPECT_NE(WaitForText(recorder).find(Expand(s.opened, scene)), std::string::npos) << ReadWholeFile(recorder);
     for (const RegValue& want : s.registry)
-        EXPECT_EQ(Show(Read(want)), Show(want)) << want.key << " " << (want.name ? want.name : "");
+        EXPECT_EQ(Show(Read(want)), Show({want.key, want.name, want.type, Expand(want.data, scene)})) << want.key << " " << (want.name ? want.name : "");
 }

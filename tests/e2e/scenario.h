@@ -34,7 +34,7 @@ enum class Act {
     StartCopy, // program, copied first into the folder text of the scenario's own
     Window,    // waits for the program's window captioned text; later acts go to it
     Launcher,  // the launcher window of program: captions, hidden taunt button, picture
-    Box,       // waits for a message box: caption the program's title, text; answers with id
+    Box,       // waits for a message box: its caption (the program's title unless given), text; answers with id
     Click,     // the button id of the current window
     Type,      // text into the edit box id
     Item,      // the control id shows text (its beginning, when text ends with "...")
@@ -49,13 +49,14 @@ struct Step {
     const char* text = nullptr;
     int id = 0;
     const ProgramCase* program = nullptr;
+    const char* caption = nullptr;
 };
 
 Step Start(const ProgramCase& program, const char* tail = "");
 Step StartCopy(const ProgramCase& program, const char* folder);
 Step Window(const char* caption);
 Step Launcher(const ProgramCase& program);
-Step Box(const char* text, int answer = IDOK);
+Step Box(const char* text, int answer = IDOK, const char* caption = nullptr);
 Step Click(int id);
 Step Type(int id, const char* text);
 Step Item(int id, const char* text);
@@ -65,6 +66,7 @@ Step CloseBox();
 Step End();
 
 // A registry value as the programs see it (32-bit view of HKLM); type 0: absent.
+// Its data may hold "$install".
 struct RegValue {
     const char* key;
     const char* name;
@@ -75,7 +77,7 @@ struct RegValue {
 extern const char kGameKey[];
 extern const char kModKey[];
 // "$install" in a text stands for the scenario's installation directory.
-std::string Expand(const char* text, const Scene& scene);
+std::string Expand(const std::string& text, const Scene& scene);
 
 struct Scenario {
     const char* name;
@@ -97,6 +99,8 @@ void RunScenario(const Scenario& scenario);
 // Helpers for arrangements.
 void SetGameValue(const char* name, DWORD type, const std::string& data);
 void DeleteKey(const char* key);
+// A file of the given size and last-write time (a 64-bit file time, as high and low halves).
+void MakeFile(const std::string& path, DWORD size, DWORD timeHigh, DWORD timeLow);
 // Holds the file open without sharing, as another program would, until the
 // scenario's programs have ended.
 void HoldOpen(const std::string& path);

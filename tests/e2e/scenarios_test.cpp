@@ -18,6 +18,30 @@ const char kNotice[] = "NO WARRANTY\r\n\r\nThe Valkor mod is given to you \"as i
 const char kPlayed[] = "started dir=$install show=2 flux=0 launcher_visible=0 ";
 const std::string kDword14("\16\0\0\0", 4);
 
+#define SET_VERSION(n) \
+    "Set Drifthaven to version " #n " in the registry?  Please note that if this value is incorrect, patches may " \
+    "not install correctly."
+const char k112[] =
+    "The version of your Drifthaven installation could not be automatically determined.  Would you like to run "
+    "Drifthaven now so you can find the version number?  When you get to the main menu, the version is displayed in "
+    "the lower right corner.";
+const char k115[] =
+    "Corvane 2: Drifthaven registry key not found.  If this is a dual OS system and you installed Drifthaven from the "
+    "other OS, a registry key can be built.  Otherwise, please insure that Drifthaven is properly installed.  Do you "
+    "wish to attempt to build the Drifthaven Settings registry key?";
+const RegValue kNoGameKey{kGameKey, nullptr, 0, "<no key>"};
+const RegValue kPathStored{kGameKey, "InstallPath", REG_SZ, std::string("$install") + '\0'};
+RegValue Version(char major) { return {kGameKey, "Version", REG_DWORD, std::string(1, major) + std::string(3, '\0')}; }
+
+// The engine library of a known build: build 14, or the older build 12.
+void Build14(const Scene& scene) { MakeFile(scene.install + "\\bin\\release\\corv2.dll", 1556480, 0x01C14B80, 0x59F1CB00); }
+void Build12(const Scene& scene) { MakeFile(scene.install + "\\bin\\release\\corv2.dll", 1544192, 0x01C1066C, 0x8161F600); }
+// A version that cannot be read, and a library of no known build.
+void UnknownBuild(const Scene& scene) {
+    SetGameValue("Version", REG_SZ, std::string("14\0", 3));
+    MakeFile(scene.install + "\\bin\\release\\corv2.dll", 1556480, 0x01C14B80, 0x59F1CB00 + 10000000);
+}
+
 void NoNotice(const Scene&) { DeleteKey("Software\\Vortigen\\Drifthaven\\Mods"); }
 void FluxEnabled(const Scene& scene) {
     WriteWholeFile(scene.install + "\\flux.ini", ReadWholeFile("C:\\expected\\flux_enabled.ini"));
@@ -62,6 +86,47 @@ const Scenario kScenarios[] = {
      {Start(kValkor), Box(k120, IDNO), Box(k33), End()}},
     {"mod files missing", [](const Scene& scene) { RemoveTree(scene.install + "\\mods"); },
      {Start(kValkor), Box("Could not find Valkor mod."), End()}},
+
+    // Repairs of the game's key, with the player's consent.
+    {"key missing, not rebuilt", [](const Scene&) { DeleteKey(kGameKey); }, {Start(kValkor), Box(k115, IDNO), End()},
+     {}, nullptr, nullptr, {kNoGameKey}},
+    {"key missing, rebuilt from a typed directory and the detected build",
+     [](const Scene& scene) { DeleteKey(kGameKey), Build14(scene); },
+     {Start(kValkor), Box(k115, IDYES), Window("Find Drifthaven"), Type(1004, "$install\\"), Click(IDOK),
+      Box("Your Drifthaven version has been autodetected as 14.", IDOK), Box(SET_VERSION(14), IDYES),
+      Launcher(kValkor), Click(IDCANCEL), End()},
+     {}, nullptr, nullptr, {kPathStored, Version(14)}},
+    {"wrong directory corrected by typing",
+     [](const Scene&) { SetGameValue("InstallPath", REG_SZ, std::string("C:\\Elsewhere") + '\0'); },
+     {Start(kValkor), Window("Incorrect Install Path"), Type(1004, "C:\\windows"), Click(IDOK),
+      Box("Corvane 2: Drifthaven not found in specified directory", IDOK, "Incorrect Directory"),
+      Type(1004, "$install"), Click(IDOK), Launcher(kValkor), Click(IDCANCEL), End()},
+     {}, nullptr, nullptr, {kPathStored, Version(14)}},
+    // The prefix's drives (tools/wine_prefix.sh): D: holds the game deep down, E:
+    // a directory that contains itself, F: (a CD-ROM) a copy that must not count.
+    {"wrong directory corrected by a search of every fixed drive",
+     [](const Scene&) { SetGameValue("InstallPath", REG_SZ, std::string("C:\\Elsewhere") + '\0'); },
+     {Start(kValkor), Window("Incorrect Install Path"), Item(1006, "Ready"), Click(1005), Until(1006, "Found"),
+      Item(1004, "D:\\Games\\Sub\\Deep\\Drifthaven"), Item(1005, "Continue Search"), Click(1005),
+      Until(1006, "Not found"), Item(1005, "Start Search"), Item(1004, "D:\\Games\\Sub\\Deep\\Drifthaven"),
+      Click(IDOK), Launcher(kValkor), Click(IDCANCEL), End()},
+     {}, nullptr, nullptr, {{kGameKey, "InstallPath", REG_SZ, std::string("D:\\Games\\Sub\\Deep\\Drifthaven") + '\0'}}},
+    {"version 13 corrected to the detected build 12",
+     [](const Scene& scene) { SetGameValue("Version", REG_DWORD, std::string("\15\0\0\0", 4)), Build12(scene); },
+     {Start(kValkor), Box(k120, IDYES), Box("Your Drifthaven version has been autodetected as 12."),
+      Box(SET_VERSION(12), IDYES), Box(k33), End()},
+     {}, nullptr, nullptr, {Version(12)}},
+    {"unknown build: the game started to read the version, then typed", UnknownBuild,
+     {Start(kValkor), Box(k53), Box(k112, IDYES), Window("Enter Drifthaven Version"),
+      Item(1008, "Please enter the major version number, which is represented by the 'n's in \"Drifthaven Fnn.x\"."),
+      Item(IDOK, "OK"), Item(IDCANCEL, "Cancel"), Type(1004, "15"), Click(IDOK), Box(SET_VERSION(15), IDYES),
+      Launcher(kValkor), Click(IDCANCEL), End()},
+     {"started dir=$install show=2 "}, nullptr, nullptr, {Version(15)}},
+    {"unknown build, game not started, version window cancelled", UnknownBuild,
+     {Start(kValkor), Box(k53), Box(k112, IDNO), Window("Enter Drifthaven Version"),
+      Item(1008, "Please enter the major version number of the installation of Drifthaven."), Click(IDCANCEL),
+      Box("Cannot continue without correct version information."), End()},
+     {}, nullptr, nullptr, {{kGameKey, "Version", REG_SZ, std::string("14\0", 3)}}},
 
     // The window and its buttons, in both programs.
     {"valkor opens and cancel closes", nullptr, OpenAndCancel(kValkor)},
@@ -118,5 +183,18 @@ std::string Name(const ::testing::TestParamInfo<Scenario>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(E2E, Scenarios, ::testing::ValuesIn(kScenarios), Name);
+
+// In a prefix as Wine makes it for a player (tests/e2e/run.sh): drive C: fixed,
+// with its links into the home folder that holds the prefix, and a fixed drive B:
+// woven with links back to its own directories, the game deeper down.
+const Scenario kLinks[] = {
+    {"search past webs of links",
+     [](const Scene& scene) { DeleteFileA((scene.install + "\\Drifthvn.exe").c_str()); },
+     {Start(kValkor), Window("Incorrect Install Path"), Click(1005), Until(1006, "Found"),
+      Item(1004, "B:\\Deep\\Er\\Game"), Click(1005), Until(1006, "Found"), Item(1004, "C:\\tools"), Click(1005),
+      Until(1006, "Not found"), Click(IDCANCEL), Box("Cannot continue due to incorrect Drifthaven install path."), End()}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Links, Scenarios, ::testing::ValuesIn(kLinks), Name);
 
 }  // namespace

@@ -237,6 +237,9 @@ TEST_F(StartupChecks, TheRegistrationWritesItsThreeValuesInOrderAndStopsAtTheFir
     sim.registry.inject = nullptr;
     EXPECT_EQ(sim.registry.ValueCount(MOD_KEY), 1u);  // the last case stopped after "Agreed"
     Run([](SimPlatform&) {}, &LauncherDialog::WriteModInfo, TRUE, 0);
+    EXPECT_EQ(sim.registry.creates.back(), "software\\vortigen\\drifthaven\\mods\\valkormod access 0x2 class \"\" "
+                                           "options 0 security " +
+                                               std::to_string(sizeof(SECURITY_ATTRIBUTES)) + ",null,0");
     const struct {
         const char* name;
         DWORD type;

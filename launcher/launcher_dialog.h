@@ -53,7 +53,10 @@ public:
     // The game's major version, from its engine library or typed by the player; 0 for none.
     DWORD DetectVersion();
     BOOL PatchSettings() { return m_profile.patchSettings(*this); }
-    void PlayTaunt() { m_profile.playTaunt(*this); }
+    void PlayTaunt() { m_profile.playTaunt(*this, m_platform.runtime); }
+    // The taunts (launcher/taunt_sounds.cpp): a WAVE resource played from memory,
+    // and the end of whatever this process plays.
+    BOOL PlayWave(UINT waveId);
     void StopSound();
 
     // The game's settings files (settings/settings_io.cpp).

@@ -1,7 +1,8 @@
 // What tells the two programs apart: the strings the launcher loads, the patch
-// recipe that Play and silent mode run, and the taunt rule. valkor/ and
-// novalkor/ each bind one.
+// recipe that Play and silent mode run, and the taunt rule (which may draw from
+// the runtime's random generator). valkor/ and novalkor/ each bind one.
 #pragma once
+#include "platform/runtime.h"
 #include "platform/win_types.h"
 
 class LauncherDialog;
@@ -16,7 +17,7 @@ struct Profile {
     UINT readmeFileString;
     UINT siteString;
     BOOL (*patchSettings)(LauncherDialog& launcher);
-    void (*playTaunt)(LauncherDialog& launcher);
+    void (*playTaunt)(LauncherDialog& launcher, Runtime& runtime);
 };
 
 const Profile& ValkorProfile();

@@ -30,19 +30,19 @@ BOOL SimResources::LoadText(UINT id, std::string& text) {
 }
 
 HRSRC SimResources::FindRaw(UINT id, const char* type) {
-    if (std::string(type) != "WAVE" || m_waves.count(id) == 0) return nullptr;
+    if (std::string(type) != "WAVE" || m_waves.count(id) == 0 || refuse.count("find " + std::to_string(id))) return nullptr;
     return reinterpret_cast<HRSRC>(static_cast<uintptr_t>(id));
 }
 
 HGLOBAL SimResources::LoadRaw(HRSRC resource) {
     const UINT id = static_cast<UINT>(reinterpret_cast<uintptr_t>(resource));
-    if (m_waves.count(id) == 0) return nullptr;
+    if (m_waves.count(id) == 0 || refuse.count("load " + std::to_string(id))) return nullptr;
     return resource;
 }
 
 const void* SimResources::LockRaw(HGLOBAL loaded) {
     const UINT id = static_cast<UINT>(reinterpret_cast<uintptr_t>(loaded));
-    if (m_waves.count(id) == 0) return nullptr;
+    if (m_waves.count(id) == 0 || refuse.count("lock " + std::to_string(id))) return nullptr;
     return m_waves.at(id).data();
 }
 
@@ -58,10 +58,15 @@ BOOL SimSound::PlaySoundImage(const void* sound, UINT flags) {
         return TRUE;
     }
     const UINT id = m_resources.WaveAt(sound);
-    m_log.Add("sound play " + std::to_string(id) + " flags " + std::to_string(flags));
-    return TRUE;
+    const bool plays = refuse.count(id) == 0;
+    m_log.Add("sound play " + std::to_string(id) + " flags " + std::to_string(flags) + (plays ? "" : " refused"));
+    return plays ? TRUE : FALSE;
 }
 
-int SimRuntime::Rand() { return 0; }
+int SimRuntime::Rand() {
+    const int draw = m_nextDraw < draws.size() ? draws[m_nextDraw++] : 0;
+    m_log.Add("rand " + std::to_string(draw));
+    return draw;
+}
 
 void SimRuntime::Srand(unsigned int seed) { m_log.Add("srand " + std::to_string(seed)); }

@@ -47,6 +47,8 @@ public:
     const void* LockRaw(HGLOBAL loaded) override;
     // The number of the WAVE whose image lies at this address, or 0.
     UINT WaveAt(const void* image) const;
+    // Calls that fail for a WAVE: "find 133", "load 133", "lock 133".
+    std::set<std::string> refuse;
 
 private:
     std::map<UINT, std::string> m_waves;
@@ -56,6 +58,8 @@ class SimSound : public Sound {
 public:
     SimSound(SimLog& log, const SimResources& resources) : m_log(log), m_resources(resources) {}
     BOOL PlaySoundImage(const void* sound, UINT flags) override;
+    // WAVEs that the sound service cannot play (a format it lacks, a busy device).
+    std::set<UINT> refuse;
 
 private:
     SimLog& m_log;
@@ -69,7 +73,10 @@ public:
     void Srand(unsigned int seed) override;
     int64_t Time() override { return now; }
     int64_t now = 1700000000;
+    // What rand returns, in order; 0 once they are used up.
+    std::vector<int> draws;
 
 private:
+    size_t m_nextDraw = 0;
     SimLog& m_log;
 };

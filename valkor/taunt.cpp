@@ -1,0 +1,5 @@
+#include "valkor/taunt.h"
+#include "launcher/launcher_dialog.h"
+
+// Its one clip; when it does not play, nothing does.
+void ValkorTaunt(LauncherDialog& launcher, Runtime&) { launcher.PlayWave(154); }

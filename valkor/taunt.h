@@ -1,0 +1,6 @@
+#pragma once
+#include "platform/runtime.h"
+
+class LauncherDialog;
+
+void ValkorTaunt(LauncherDialog& launcher, Runtime& runtime);

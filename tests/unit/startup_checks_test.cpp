@@ -100,6 +100,15 @@ void NoEngine(SimPlatform& sim) {
     sim.windows.ExpectMessageBox(IDOK);
 }
 void NoCorrection(SimPlatform& sim) { sim.windows.ExpectMessageBox(IDNO); }
+// Version 13, corrected from the engine library of a known build (its entry's
+// time and size) without storing the result.
+void Corrected(SimPlatform& sim, FILETIME time, size_t size) {
+    sim.registry.PutDword(GAME_SETTINGS_KEY, "Version", 13);
+    const std::string library = kGame + "\\bin\\release\\corv2.dll";
+    sim.files.AddFile(library, std::string(size, 'x'));
+    sim.files.SetLastWrite(library, time);
+    for (int answer : {IDYES, IDOK, IDNO}) sim.windows.ExpectMessageBox(answer);
+}
 const CheckCase kCheckCases[] = {
     {"in order", [](SimPlatform&) {}, 0, kGameDirectory},
     {"key refused", [](SimPlatform& sim) { FailRegistry(sim, RegOp::Open, "settings", 1, ERROR_ACCESS_DENIED); },
@@ -163,6 +172,10 @@ const CheckCase kCheckCases[] = {
          NoCorrection(sim);
      },
      IDS_VERSION_REQUIRED, nullptr},
+    {"version corrected to 12", [](SimPlatform& sim) { Corrected(sim, {0x8161F600, 0x01C1066C}, 1544192); },
+     IDS_VERSION_REQUIRED, nullptr},
+    {"version corrected to 14", [](SimPlatform& sim) { Corrected(sim, {0x59F1CB00, 0x01C14B80}, 1556480); }, 0,
+     kGameDirectory},
     {"version 4294967295",
      [](SimPlatform& sim) { sim.registry.PutDword(GAME_SETTINGS_KEY, "Version", 4294967295u); }, 0,
      kGameDirectory},

@@ -18,7 +18,7 @@ BOOL PatchFails(LauncherDialog&) { return ++g_patches, FALSE; }
 Profile Recording(const Profile& base, BOOL (*patch)(LauncherDialog&) = PatchSucceeds) {
     Profile profile = base;
     profile.patchSettings = patch;
-    profile.playTaunt = [](LauncherDialog&) { ++g_taunts; };
+    profile.playTaunt = [](LauncherDialog&, Runtime&) { ++g_taunts; };
     return profile;
 }
 

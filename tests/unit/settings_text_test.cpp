@@ -59,7 +59,6 @@ const Case kCases[] = {
      H + "[s]\r\nk = v\r\nn = 1"},
     {"LF-only lines hold no sections", "[s]\nk = 1\n", "s", "k", "", "2", "[s]\nk = 1\n\r\n[s]\r\nk = 2"},
     {"an empty name matches the first section", H + "[a]\r\nk = 1\r\n", "", "k", "1", "2", H + "[a]\r\nk = 2\r\n"},
-    {"a bare \"[\" that ends the text", H + "[", "", "k", "", "v", H + "[\r\nk = v"},
     {"NUL bytes survive", H + BYTES("[s]\r\nk = 1\r\nn = \0\0\r\n"), "s", "k", "1", "2",
      H + BYTES("[s]\r\nk = 2\r\nn = \0\0\r\n")},
     // A lone LF ends an entry's line as CR LF does.

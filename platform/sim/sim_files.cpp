@@ -207,8 +207,6 @@ void SimFiles::Release(const std::string& path) {
     m_held.erase(held);
 }
 
-bool SimFiles::Exists(const std::string& path) const { return Lookup(path) != nullptr; }
-
 std::string SimFiles::Content(const std::string& path) const {
     Node* node = Lookup(path);
     return node == nullptr ? std::string() : node->data;

@@ -44,7 +44,6 @@ public:
     void HoldOpen(const std::string& path);
     void Release(const std::string& path);
 
-    bool Exists(const std::string& path) const;
     std::string Content(const std::string& path) const;
     // Handles the programs opened and did not close; files held by HoldOpen do not count.
     int OpenHandles() const { return static_cast<int>(m_files.size() + m_finds.size() - m_held.size()); }

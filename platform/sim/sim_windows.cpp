@@ -278,7 +278,6 @@ BOOL SimWindows::DestroyFont(HFONT font) {
 
 std::string SimDialogView::Caption() const { return m_windows.Find(m_window)->caption; }
 bool SimDialogView::Shown() const { return m_windows.Find(m_window)->shown; }
-bool SimDialogView::Exists(int id) const { return m_windows.FindControl(m_window, id) != nullptr; }
 std::string SimDialogView::Text(int id) const { return m_windows.GetItemText(m_window, id); }
 int SimDialogView::Focus() const { return m_windows.Find(m_window)->focus; }
 HICON SimDialogView::BigIcon() const { return m_windows.Find(m_window)->bigIcon; }

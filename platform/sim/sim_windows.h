@@ -32,7 +32,6 @@ public:
     HWND Handle() const { return m_window; }
     std::string Caption() const;
     bool Shown() const;
-    bool Exists(int id) const;
     std::string Text(int id) const;
     bool IsVisible(int id) const;
     bool IsEnabled(int id) const;

@@ -1,6 +1,7 @@
 // A simulated machine with the game installed and everything in order: the
 // game's key, its directory with the executable, the mod's archive and the
-// settings files, and (unless told otherwise) the notice accepted.
+// settings files, and (unless told otherwise) the notice accepted; and what the
+// tests of the launcher share: its runner, the ways to cancel, the boxes shown.
 #pragma once
 #include <string>
 #include "launcher/launcher_app.h"

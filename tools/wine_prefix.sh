@@ -5,6 +5,7 @@
 #   install_sample_game [accepted]: the sample game as C:\Games\Drifthaven
 #   map_test_drives <folder>: the game finder's drives D:, E: and F:
 #   map_drives <folder> <letter:type>...: drive letters on folders, with their types
+#   listen_to_sound <folder>: what the programs play is recorded there, a file a clip
 #   make_web_of_links <folder>: a drive's folder whose directories link back to each other
 #   stop_prefix: stops the prefix's wineserver
 # Drive Z (the host's root) is removed, so nothing run in the prefix reaches
@@ -122,6 +123,27 @@ make_web_of_links() {
     ln -s ../Data "$top/Deep/back"
     ln -s ../x "$top/Data/y/sideways"
     ln -s ../../Deep/Er/Game "$top/Data/y/game"
+}
+
+# Wine plays through ALSA; a configuration of our own (the machine's is left
+# alone) makes the default device a file over a null device, so that every clip
+# a program plays is recorded (tools/record_clip.sh) instead of heard.
+listen_to_sound() {
+    local folder=$1 root
+    root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+    rm -rf "$folder"
+    mkdir -p "$folder"
+    cat > "$WINEPREFIX/asound.conf" <<CONF
+pcm.!default {
+    type file
+    slave { pcm { type null } }
+    format "wav"
+    file "|$root/tools/record_clip.sh $folder"
+}
+CONF
+    export ALSA_CONFIG_PATH=$WINEPREFIX/asound.conf
+    "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f > /dev/null 2>&1
+    "$WINESERVER" -w
 }
 
 stop_prefix() {

@@ -16,6 +16,7 @@ run_tests() {
 
 wine_setup "$build" "$build/e2e-prefix"
 make_prefix
+listen_to_sound "$WINEPREFIX/drive_c/sounds"
 map_test_drives "$build/e2e-drives"
 run_tests --gtest_filter="-Links/*" "$@"
 status=$?

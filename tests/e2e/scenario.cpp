@@ -1,4 +1,6 @@
 #include "scenario.h"
+#include <algorithm>
+#include <cstring>
 #include <iostream>
 
 const char kLaunchers[] = "C:\\launchers";
@@ -6,6 +8,8 @@ const char kTools[] = "C:\\tools";
 const char kSample[] = "C:\\sample";
 const char kGameKey[] = "Software\\Vortigen\\Drifthaven\\Settings";
 const char kModKey[] = "Software\\Vortigen\\Drifthaven\\Mods\\Valkormod";
+// Where tests/e2e/run.sh has every clip the programs play recorded, one file a clip.
+const char kSounds[] = "C:\\sounds";
 static HANDLE g_held = INVALID_HANDLE_VALUE;
 
 const ProgramCase kValkor = {"valkor.exe", "Corvane 2: Drifthaven: Valkor", {"Play", "Readme", "Visit Mirefall", "Cancel"}};
@@ -23,6 +27,8 @@ Step Until(int id, const char* text) { return {Act::Until, text, id}; }
 Step Escape() { return {Act::Escape}; }
 Step CloseBox() { return {Act::CloseBox}; }
 Step End() { return {Act::End}; }
+Step Playing() { return {Act::Playing}; }
+Step Played() { return {Act::Played}; }
 
 void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
 
@@ -62,6 +68,19 @@ void HoldOpen(const std::string& path) {
 
 namespace {
 
+// The recordings so far, in order, with those still being made ("NNN.part").
+std::vector<std::string> Recordings() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((std::string(kSounds) + "\\0*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(entry.cFileName);
+    while (FindNextFileA(find, &entry));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 // Type 0 with no data: the value is absent; with "<no key>": the key is.
 RegValue Read(const RegValue& want) {
     RegValue got{want.key, want.name, 0, ""};
@@ -91,6 +110,7 @@ Scene Prepare(const char* name) {
         if (!isalnum(static_cast<unsigned char>(c))) c = '_';
     scene.root = "C:\\e2e\\" + folder;
     RemoveTree(scene.root);
+    for (const std::string& clip : Recordings()) DeleteFileA((std::string(kSounds) + "\\" + clip).c_str());
     EXPECT_TRUE(CreateDirectoryA(scene.root.c_str(), nullptr)) << scene.root;
     scene.install = scene.root + "\\Drifthaven";
     scene.logs = scene.root + "\\logs";
@@ -127,6 +147,72 @@ void CheckLauncher(HWND window, const ProgramCase& program) {
     // The window's icons cannot be read from another process under Wine; the unit tests check them.
 }
 
+size_t RecordedBytes() {
+    size_t bytes = 0;
+    for (const std::string& name : Recordings()) bytes += ReadWholeFile(std::string(kSounds) + "\\" + name).size();
+    return bytes;
+}
+
+struct Clip {
+    double seconds = 0;
+    int channels = 0;
+};
+
+// A clip's length and channels from the WAVE resource of the program: its
+// samples (the "fact" chunk of a compressed clip) over its rate.
+Clip ClipOf(const ProgramCase& program, UINT id) {
+    Clip clip;
+    HMODULE module = LoadLibraryExA((std::string(kLaunchers) + "\\" + program.exe).c_str(), nullptr,
+                                   LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = module != nullptr ? FindResourceA(module, MAKEINTRESOURCEA(id), "WAVE") : nullptr;
+    const BYTE* wave = found != nullptr ? static_cast<const BYTE*>(LockResource(LoadResource(module, found))) : nullptr;
+    const DWORD size = found != nullptr ? SizeofResource(module, found) : 0;
+    DWORD rate = 0, samples = 0;
+    for (DWORD at = 12; wave != nullptr && at + 8 <= size;) {
+        DWORD length = 0;
+        memcpy(&length, wave + at + 4, 4);
+        if (memcmp(wave + at, "fmt ", 4) == 0 && at + 16 <= size) {
+            clip.channels = wave[at + 10];
+            memcpy(&rate, wave + at + 12, 4);
+        }
+        if (memcmp(wave + at, "fact", 4) == 0 && at + 12 <= size) memcpy(&samples, wave + at + 8, 4);
+        at += 8 + length + (length & 1);
+    }
+    if (rate != 0) clip.seconds = double(samples) / rate;
+    if (module != nullptr) FreeLibrary(module);
+    return clip;
+}
+
+// What one recording holds, named after the clip of the program it matches:
+// "154" whole and not silent, "154 cut" shorter; else its figures.
+std::string Describe(const std::string& recording, const ProgramCase& program, const std::string& candidates) {
+    const std::string data = ReadWholeFile(std::string(kSounds) + "\\" + recording);
+    if (data.size() < 44 || data.compare(0, 4, "RIFF") != 0) return "<not a recording: " + recording + ">";
+    const int channels = BYTE(data[22]);
+    DWORD rate = 0;
+    memcpy(&rate, &data[24], 4);
+    const double seconds = double(data.size() - 44) / (rate * channels * 2);
+    int loudest = 0;
+    for (size_t at = 44; at + 1 < data.size(); at += 2) {
+        short sample = 0;
+        memcpy(&sample, &data[at], 2);
+        loudest = std::max(loudest, std::abs(int(sample)));
+    }
+    for (size_t from = 0; from < candidates.size();) {
+        const size_t bar = std::min(candidates.find('|', from), candidates.size());
+        const std::string id = candidates.substr(from, bar - from);
+        const Clip clip = ClipOf(program, UINT(std::stoul(id)));
+        std::cout << "[ MEASURED ] recording of " << seconds << " s, " << channels << " channels; clip " << id << ": "
+                  << clip.seconds << " s, " << clip.channels << " channels\n";
+        if (clip.channels == channels && seconds > clip.seconds - 0.05 && seconds < clip.seconds + 0.2 && loudest > 1000)
+            return candidates;
+        if (clip.channels == channels && seconds < clip.seconds - 0.2) return id + " cut";
+        from = bar + 1;
+    }
+    return recording + ": " + std::to_string(seconds) + " s, " + std::to_string(channels) + " channels, loudest " +
+           std::to_string(loudest);
+}
+
 // The text of a log once it holds something, or after the wait.
 std::string WaitForText(const std::string& path) {
     std::string text;
@@ -147,8 +233,7 @@ std::vector<std::string> GameRecords(const Scene& scene, size_t expected) {
     }
 }
 
-void Play(const Scenario& s, const Scene& scene, Program& program) {
-    const ProgramCase* current = nullptr;
+void Play(const Scenario& s, const Scene& scene, Program& program, const ProgramCase*& current) {
     HWND window = nullptr;
     int index = 0;
     for (const Step& step : s.steps) {
@@ -207,6 +292,19 @@ void Play(const Scenario& s, const Scene& scene, Program& program) {
         case Act::Escape: PressEscape(window); break;
         case Act::CloseBox: CloseBox(window); break;
         case Act::End: EXPECT_TRUE(WaitForEnd(program, kWait)) << "did not close"; break;
+        case Act::Playing:
+            for (DWORD waited = 0; Recordings().empty() && waited < kWait; waited += 20) Sleep(20);
+            EXPECT_FALSE(Recordings().empty()) << "nothing sounds";
+            break;
+        case Act::Played:
+            // The null device takes frames faster than they would sound, then they stop.
+            for (size_t bytes = 0, waited = 0; waited < kWait; waited += 500) {
+                Sleep(500);
+                const size_t now = RecordedBytes();
+                if (now == bytes && now > 0) break;
+                bytes = now;
+            }
+            break;
         }
     }
 }
@@ -218,7 +316,8 @@ void RunScenario(const Scenario& s) {
     const std::string flux = ReadWholeFile(scene.install + "\\flux.ini");
     if (s.arrange != nullptr) s.arrange(scene);
     Program program;
-    Play(s, scene, program);
+    const ProgramCase* current = nullptr;
+    Play(s, scene, program, current);
     if (program.process != nullptr) {
         ADD_FAILURE() << "the program was still running, with " << Dialogs(program).size() << " windows";
         Kill(program);
@@ -235,6 +334,26 @@ void RunScenario(const Scenario& s) {
         EXPECT_EQ(ReadWholeFile(recorder), "");
     else
         EXPECT_NE(WaitForText(recorder).find(Expand(s.opened, scene)), std::string::npos) << ReadWholeFile(recorder);
+    if (s.heard != nullptr && current != nullptr) {
+        std::vector<std::string> recordings;
+        for (DWORD waited = 0; waited < kWait; waited += 100) {
+            recordings = Recordings();
+            if (std::none_of(recordings.begin(), recordings.end(),
+                             [](const std::string& name) { return name.find(".part") != std::string::npos; }))
+                break;
+            Sleep(100);
+        }
+        std::string heard;
+        const std::string expected = s.heard;
+        for (size_t i = 0, from = 0; i < recordings.size(); ++i) {
+            const size_t comma = std::min(expected.find(", ", from), expected.size());
+            std::string candidates = from < expected.size() ? expected.substr(from, comma - from) : "0";
+            candidates = candidates.substr(0, candidates.find(' '));
+            heard += (i > 0 ? ", " : "") + Describe(recordings[i], *current, candidates);
+            from = comma + 2;
+        }
+        EXPECT_EQ(heard, expected) << "what was heard";
+    }
     for (const RegValue& want : s.registry)
         EXPECT_EQ(Show(Read(want)), Show({want.key, want.name, want.type, Expand(want.data, scene)})) << want.key << " " << (want.name ? want.name : "");
 }

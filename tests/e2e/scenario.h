@@ -42,6 +42,8 @@ enum class Act {
     Escape,
     CloseBox,
     End,       // the program ends by itself within the wait
+    Playing,   // waits until a clip has begun to sound
+    Played,    // waits until what sounds has come to its end
 };
 
 struct Step {
@@ -64,6 +66,8 @@ Step Until(int id, const char* text);
 Step Escape();
 Step CloseBox();
 Step End();
+Step Playing();
+Step Played();
 
 // A registry value as the programs see it (32-bit view of HKLM); type 0: absent.
 // Its data may hold "$install".
@@ -91,6 +95,10 @@ struct Scenario {
     // What the stand-in browser was asked to open, or nullptr: nothing.
     const char* opened = nullptr;
     std::vector<RegValue> registry = {};
+    // What reached the sound device, clip by clip, from the programs' WAVE
+    // resources: "154" the whole clip, "154 cut" a part of it, "133|138" either
+    // whole, ", " between clips, "" nothing; nullptr: not listened to.
+    const char* heard = nullptr;
 };
 void PrintTo(const Scenario& scenario, std::ostream* out);
 

@@ -85,7 +85,7 @@ const Scenario kScenarios[] = {
     {"version 13", [](const Scene&) { SetGameValue("Version", REG_DWORD, std::string("\15\0\0\0", 4)); },
      {Start(kValkor), Box(k120, IDNO), Box(k33), End()}},
     {"mod files missing", [](const Scene& scene) { RemoveTree(scene.install + "\\mods"); },
-     {Start(kValkor), Box("Could not find Valkor mod."), End()}},
+     {Start(kValkor), Box("Could not find Valkor mod."), End()}, {}, nullptr, nullptr, {}, ""},
 
     // Repairs of the game's key, with the player's consent.
     {"key missing, not rebuilt", [](const Scene&) { DeleteKey(kGameKey); }, {Start(kValkor), Box(k115, IDNO), End()},
@@ -129,10 +129,16 @@ const Scenario kScenarios[] = {
      {}, nullptr, nullptr, {{kGameKey, "Version", REG_SZ, std::string("14\0", 3)}}},
 
     // The window and its buttons, in both programs.
-    {"valkor opens and cancel closes", nullptr, OpenAndCancel(kValkor)},
+    {"valkor opens and cancel at once stops its taunt", nullptr,
+     {Start(kValkor), Launcher(kValkor), Playing(), Click(IDCANCEL), End()}, {}, nullptr, nullptr, {}, "154 cut"},
     {"novalkor opens and cancel closes", nullptr, OpenAndCancel(kNovalkor)},
-    {"escape closes", nullptr, {Start(kNovalkor), Launcher(kNovalkor), Escape(), End()}},
-    {"the close box closes", nullptr, {Start(kValkor), Launcher(kValkor), CloseBox(), End()}},
+    {"valkor's taunt sounds whole, then escape closes", nullptr,
+     {Start(kValkor), Launcher(kValkor), Played(), Escape(), End()}, {}, nullptr, nullptr, {}, "154"},
+    {"novalkor's taunt sounds whole, then the close box closes", nullptr,
+     {Start(kNovalkor), Launcher(kNovalkor), Played(), CloseBox(), End()}, {}, nullptr, nullptr, {}, "133|138"},
+    {"the hidden button's taunt cuts the one that sounds", nullptr,
+     {Start(kValkor), Launcher(kValkor), Playing(), Click(1003), Played(), Click(IDCANCEL), End()}, {}, nullptr,
+     nullptr, {}, "154 cut, 154"},
     {"valkor readme", nullptr, {Start(kValkor), Launcher(kValkor), Click(1000), Launcher(kValkor), Click(IDCANCEL), End()},
      {}, nullptr, "full=$install\\readme_valkor.html exists=1"},
     {"novalkor readme", nullptr,
@@ -145,7 +151,8 @@ const Scenario kScenarios[] = {
      {}, nullptr, "http://www.corvane.example/"},
 
     // Play patches flux.ini, hides the window and starts the game.
-    {"valkor play", nullptr, {Start(kValkor), Launcher(kValkor), Click(IDOK), End()}, {kPlayed}, "flux_enabled.ini"},
+    {"valkor play stops its taunt", nullptr, {Start(kValkor), Launcher(kValkor), Playing(), Click(IDOK), End()},
+     {kPlayed}, "flux_enabled.ini", nullptr, {}, "154 cut"},
     {"novalkor play", FluxEnabled, {Start(kNovalkor), Launcher(kNovalkor), Click(IDOK), End()}, {kPlayed},
      "flux_disabled.ini"},
     {"flux held open by another program",
@@ -161,7 +168,7 @@ const Scenario kScenarios[] = {
      {}, "flux_enabled.ini"},
 
     // The command line: -u anywhere in the tail, and only there.
-    {"silent novalkor", FluxEnabled, {Start(kNovalkor, "-u"), End()}, {}, "flux_disabled.ini"},
+    {"silent novalkor", FluxEnabled, {Start(kNovalkor, "-u"), End()}, {}, "flux_disabled.ini", nullptr, {}, ""},
     {"silent valkor, capital U", nullptr, {Start(kValkor, "-U"), End()}, {}, "flux_enabled.ini"},
     {"silent valkor, -u amid the tail", nullptr, {Start(kValkor, "one -u two"), End()}, {}, "flux_enabled.ini"},
     {"silent valkor, -u inside a word", nullptr, {Start(kValkor, "x-undo"), End()}, {}, "flux_enabled.ini"},

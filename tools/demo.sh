@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The main job: builds both programs and runs valkor.exe on the bundled sample
 # installation of the game, in a private Wine prefix. The launcher appears on
-# your display when there is one, on a virtual display otherwise. It takes a
-# picture of the launcher, presses Play and says what happened.
+# your display when there is one (with its taunt on your sound), on a virtual
+# display otherwise (its taunt recorded). It takes a picture of the launcher,
+# presses Play and says what happened.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -18,6 +19,8 @@ wine_setup "$build" "$build/demo-prefix"
 make_prefix
 install_sample_game
 game=$GAME_DIR
+# On a virtual display nobody hears the taunt: what it plays is recorded instead.
+[ -n "${DISPLAY:-}" ] || listen_to_sound "$WINEPREFIX/drive_c/sounds"
 mkdir -p "$out"
 
 run=("$WINE" 'C:\tools\demo.exe' 'C:\launchers\valkor.exe' 'Corvane 2: Drifthaven: Valkor' 'C:\launcher.bmp')
@@ -35,6 +38,9 @@ timeout 30 "$WINESERVER" -w
 stop_prefix
 
 echo
+if [ -z "${DISPLAY:-}" ]; then
+    python3 "$root/tools/heard.py" "$WINEPREFIX/drive_c/sounds" "$root"/resources/valkor/taunt*.wav
+fi
 if [ -f "$WINEPREFIX/drive_c/launcher.bmp" ]; then
     python3 "$root/tools/bmp_to_png.py" "$WINEPREFIX/drive_c/launcher.bmp" "$out/launcher.png"
     echo "The picture of the launcher: $out/launcher.png"

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
         Kill(program);
         return 1;
     }
-    Sleep(1500);  // let it paint
+    Sleep(3500);  // let it paint, and let its taunt (about 3 s) sound to its end
     const bool saved = SaveWindowPicture(window, argv[3]);
     std::printf("The launcher window \"%s\" is open.\n", Caption(window).c_str());
     std::printf("Its buttons: [%s] [%s] [%s] [%s]\n", ItemText(window, IDOK).c_str(), ItemText(window, 1000).c_str(),

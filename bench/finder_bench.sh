@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the game finder's benchmark (bench/finder_bench.cpp) under Wine over a real
-# tree of about 100,000 entries made on drive D:, with the game alone on drive E:.
+# tree of about 100,000 entries made on drive D:, with the game alone on drive E:,
+# and drive B: woven with links (tools/wine_prefix.sh, make_web_of_links).
 #   bench/finder_bench.sh [directories of the first level, default 100]
 set -uo pipefail
 width=${1:-100}
@@ -20,7 +21,8 @@ for a in range(width):
         for c in range(100):
             open(os.path.join(folder, "file%03d.dat" % c), "w").close()
 PY
-map_drives "$drives" c:network d:hd e:hd
+make_web_of_links "$drives/b"
+map_drives "$drives" b:network c:network d:hd e:hd
 cp "$PROGRAMS/bench/finder_bench.exe" "$WINEPREFIX/drive_c/tools/"
 cd "$WINEPREFIX/drive_c" && xvfb-run -a -s "-screen 0 1024x768x24" "$WINE" 'C:\tools\finder_bench.exe' 2> /dev/null
 stop_prefix

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every test: the unit tests on the simulated Windows (plain, and under
 # AddressSanitizer and UndefinedBehaviorSanitizer), then the end-to-end tests of
-# the real programs under Wine. Installs and builds what it needs first.
+# the real programs under Wine, and that the commit's release comes out the
+# same twice. Installs and builds what it needs first.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -40,6 +41,9 @@ else
     [ "$e2e_status" -ne 0 ] && [ "${e2e_failed:-0}" -eq 0 ] && failed=$((failed + 1))
 fi
 rm -f "$log"
+
+echo "== Reproducible release (two releases of this commit, byte for byte)"
+if "$root/tools/check_release.sh"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
 echo "== All tests took $(( $(date +%s) - started )) s"
 echo "$passed passed, $failed failed"

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Pictures of the real programs' windows for the README, made again whenever a
+# window changes: builds the programs, runs them in a new Wine prefix on a
+# virtual display (Wine's own desktop inside Xvfb, so windows get their frames
+# and captions), walks each to a window with tools/screenshots/ and saves it as
+# docs/<name>.png: valkor, novalkor, notice, find_game, version, message.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+export BUILD_DIR=$build
+docs=$root/docs
+. "$root/tools/wine_prefix.sh"
+
+# The second part runs on the virtual display, in the prefix made by the first.
+if [ "${1:-}" = --on-display ]; then
+    game=$WINEPREFIX/drive_c/Games/Drifthaven
+    key='HKLM\Software\Vortigen\Drifthaven'
+    shots=$WINEPREFIX/drive_c/pictures
+    status=0
+    shoot() {
+        (cd "$WINEPREFIX/drive_c" && "$WINE" 'C:\tools\screenshots.exe' "$@") || status=1
+        "$WINESERVER" -w
+    }
+    setting() { "$WINE" reg add "$key\Settings" /v "$1" /t "$2" /d "$3" /f "$REG_VIEW" > /dev/null 2>&1; }
+    valkor='C:\launchers\valkor.exe' novalkor='C:\launchers\novalkor.exe'
+
+    # A first start: the notice, then (accepted) the launcher; Cancel leaves.
+    shoot "$valkor" 'window=No Warranty' 'picture=C:\pictures\notice.bmp' click=1 \
+        'window=Corvane 2: Drifthaven: Valkor' 'picture=C:\pictures\valkor.bmp' click=2
+    shoot "$novalkor" 'window=Corvane 2: Drifthaven' 'picture=C:\pictures\novalkor.bmp' click=2
+    # The registry names a folder without the game: Search finds it on D:.
+    setting InstallPath REG_SZ 'C:\Elsewhere'
+    shoot "$valkor" 'window=Incorrect Install Path' click=1005 until=1006=Found \
+        'picture=C:\pictures\find_game.bmp' click=2 box click=1
+    setting InstallPath REG_SZ 'C:\Games\Drifthaven'
+    # The version stored as text and an engine library of no known build: the
+    # launcher cannot tell; the player declines to start the game and types it in.
+    setting Version REG_SZ 14
+    mkdir -p "$game/bin/release"
+    head -c 1000 /dev/zero > "$game/bin/release/corv2.dll"
+    shoot "$valkor" box click=1 box click=7 'window=Enter Drifthaven Version' 'picture=C:\pictures\version.bmp' \
+        click=2 box click=1
+    rm -rf "$game/bin"
+    setting Version REG_DWORD 14
+    # Without the mod's folder the launcher says so and stops.
+    mv "$game/mods" "$game/mods.away"
+    shoot "$valkor" box 'picture=C:\pictures\message.bmp' click=1
+    mv "$game/mods.away" "$game/mods"
+    "$WINESERVER" -k 2> /dev/null || true
+    exit $status
+fi
+
+"$root/tools/setup.sh" || exit 1
+mkdir -p "$build"
+echo "Building..."
+"$root/tools/build.sh" > "$build/build.log" 2>&1 || { cat "$build/build.log"; echo "build failed"; exit 1; }
+
+wine_setup "$build" "$build/screenshots-prefix"
+make_prefix
+cp "$PROGRAMS/tools/screenshots/screenshots.exe" "$WINEPREFIX/drive_c/tools/"
+install_sample_game
+# Nothing is played aloud; the taunts go to files.
+listen_to_sound "$WINEPREFIX/drive_c/sounds"
+# D: holds a copy of the game for Search to find; C: counts as a network drive,
+# which the search leaves out.
+drives=$build/screenshots-drives
+rm -rf "$drives"
+mkdir -p "$drives/d/Games/Drifthaven/mods/valkormod"
+cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$drives/d/Games/Drifthaven/"
+map_drives "$drives" c:network d:hd
+"$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f > /dev/null 2>&1
+"$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f > /dev/null 2>&1
+"$WINESERVER" -w
+rm -rf "$WINEPREFIX/drive_c/pictures"
+mkdir -p "$WINEPREFIX/drive_c/pictures"
+
+xvfb-run -a -s "-screen 0 1024x768x24" "$0" --on-display
+status=$?
+stop_prefix
+
+mkdir -p "$docs"
+made=0
+for name in valkor novalkor notice find_game version message; do
+    bmp=$WINEPREFIX/drive_c/pictures/$name.bmp
+    if [ -s "$bmp" ]; then
+        python3 "$root/tools/bmp_to_png.py" "$bmp" "$docs/$name.png" && made=$((made + 1))
+        echo "docs/$name.png"
+    else
+        echo "no picture of $name"; status=1
+    fi
+done
+echo "$made pictures made."
+exit $status

@@ -63,9 +63,9 @@ public:
         OnSearch();
         return FALSE;
     }
-    bool OnTimer(UINT_PTR id) override {
+    void OnTimer(UINT_PTR id) override {
         const double start = Now();
-        const bool handled = FindGameDialog::OnTimer(id);
+        FindGameDialog::OnTimer(id);
         m_longestTick = std::max(m_longestTick, Now() - start);
         ++m_ticks;
         const std::string status = GetItemText(IDC_STATUS);
@@ -74,7 +74,6 @@ public:
             m_where = GetItemText(IDC_PATH);
             EndModal(IDOK);
         }
-        return handled;
     }
     double m_start = 0, m_found = 0, m_longestTick = 0;
     long m_ticks = 0;

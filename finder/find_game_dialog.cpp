@@ -55,10 +55,8 @@ void FindGameDialog::StopSearchTimer() {
     m_nTimer = 0;
 }
 
-bool FindGameDialog::OnCommand(int id, int notifyCode) {
-    if (id != IDC_SEARCH || notifyCode != BN_CLICKED) return false;
-    OnSearch();
-    return true;
+void FindGameDialog::OnCommand(int id, int notifyCode) {
+    if (id == IDC_SEARCH && notifyCode == BN_CLICKED) OnSearch();
 }
 
 void FindGameDialog::OnSearch() {
@@ -70,18 +68,18 @@ void FindGameDialog::OnSearch() {
     SetItemText(IDC_STATUS, m_strStatus);
 }
 
-bool FindGameDialog::OnTimer(UINT_PTR id) {
-    if (id != SEARCH_TIMER_ID) return false;
+void FindGameDialog::OnTimer(UINT_PTR id) {
+    if (id != SEARCH_TIMER_ID) return;
     if (!m_pSearch) {
         StopSearchTimer();
         EnableInput(true);
-        return true;
+        return;
     }
     int result = SEARCH_CONTINUE;
     for (int budget = kStepBudget;; --budget) {
         result = m_pSearch->Step(m_strStatus);
         if (result != SEARCH_CONTINUE) break;
-        if (budget == 0) return true;  // the next tick goes on
+        if (budget == 0) return;  // the next tick goes on
     }
     if (result == SEARCH_PROGRESS) {
         SetItemText(IDC_STATUS, m_strStatus);
@@ -98,7 +96,6 @@ bool FindGameDialog::OnTimer(UINT_PTR id) {
         SetItemText(IDC_SEARCH, Text(IDS_START_SEARCH));
         m_pSearch.reset();  // the next search starts again at drive A
     }
-    return true;
 }
 
 void FindGameDialog::OnOK() {

@@ -67,18 +67,14 @@ INT_PTR LauncherDialog::RunDisclaimer() {
     return notice.DoModal();
 }
 
-bool LauncherDialog::OnTimer(UINT_PTR id) {
+void LauncherDialog::OnTimer(UINT_PTR id) {
     if (id == CLOSE_TIMER_ID) {
         StopTimer(m_nTimer);
         EndModal(IDCANCEL);
-        return true;
-    }
-    if (id == TAUNT_TIMER_ID) {
+    } else if (id == TAUNT_TIMER_ID) {
         StopTimer(m_nTimer);
         PlayTaunt();
-        return true;
     }
-    return false;
 }
 
 void LauncherDialog::OnOK() {
@@ -100,13 +96,13 @@ void LauncherDialog::OnCancel() {
     EndModal(IDCANCEL);
 }
 
-bool LauncherDialog::OnCommand(int id, int notifyCode) {
-    if (notifyCode != BN_CLICKED) return false;
+void LauncherDialog::OnCommand(int id, int notifyCode) {
+    if (notifyCode != BN_CLICKED) return;
     switch (id) {
-    case IDC_VISIT_SITE: OnVisitSite(); return true;
-    case IDC_README: OnReadme(); return true;
-    case IDC_TAUNT: OnTaunt(); return true;
-    default: return false;
+    case IDC_VISIT_SITE: OnVisitSite(); break;
+    case IDC_README: OnReadme(); break;
+    case IDC_TAUNT: OnTaunt(); break;
+    default: break;
     }
 }
 

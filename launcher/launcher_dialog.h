@@ -23,8 +23,8 @@ public:
     BOOL OnInitDialog() override;
     void OnOK() override;      // Play
     void OnCancel() override;  // Cancel, Escape, the close box
-    bool OnCommand(int id, int notifyCode) override;
-    bool OnTimer(UINT_PTR id) override;
+    void OnCommand(int id, int notifyCode) override;
+    void OnTimer(UINT_PTR id) override;
 
     void OnReadme();
     void OnVisitSite();

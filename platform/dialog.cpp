@@ -5,6 +5,6 @@ Dialog::Dialog(WindowSystem& windows, UINT templateId, HWND parent)
 
 INT_PTR Dialog::DoModal() { return m_windows.RunModal(*this, m_hParent); }
 
-bool Dialog::OnCommand(int, int) { return false; }
+void Dialog::OnCommand(int, int) {}
 
-bool Dialog::OnTimer(UINT_PTR) { return false; }
+void Dialog::OnTimer(UINT_PTR) {}

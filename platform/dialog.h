@@ -28,10 +28,10 @@ public:
     virtual void OnOK() { EndModal(IDOK); }
     // IDCANCEL: the Cancel button, Escape or the close box.
     virtual void OnCancel() { EndModal(IDCANCEL); }
-    // Commands from other controls; false when the dialog does not handle it.
-    virtual bool OnCommand(int id, int notifyCode);
-    // WM_TIMER; false leaves it to the default processing.
-    virtual bool OnTimer(UINT_PTR id);
+    // Commands from other controls, and WM_TIMER. Like MFC's handlers they give
+    // no result: the dialog manager does nothing more with either message.
+    virtual void OnCommand(int id, int notifyCode);
+    virtual void OnTimer(UINT_PTR id);
 
 protected:
     WindowSystem& Windows() { return m_windows; }

@@ -25,10 +25,12 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             dialog->OnCancel();
             return TRUE;
         }
-        return dialog->OnCommand(id, HIWORD(wParam)) ? TRUE : FALSE;
+        dialog->OnCommand(id, HIWORD(wParam));
+        return TRUE;
     }
     case WM_TIMER:
-        return dialog->OnTimer(wParam) ? TRUE : FALSE;
+        dialog->OnTimer(wParam);
+        return TRUE;
     case WM_NCDESTROY:
         dialog->Detach();
         SetWindowLongPtrA(window, DWLP_USER, 0);

@@ -7,6 +7,8 @@
 #include <map>
 #include <set>
 #include <vector>
+#include "resources/dialog_templates.h"
+#include "resources/string_table.h"
 #include "scenario.h"
 
 namespace {
@@ -100,76 +102,30 @@ protected:
     HMODULE m_module = nullptr;
 };
 
-TEST_P(ProgramResources, StringTableHoldsExactlyTheTexts) {
-    const std::map<int, const char*> expected = {
-        {1, "Corvane 2: Drifthaven"}, {2, "Play"}, {3, "Readme"}, {4, "Visit Corvane Site"}, {5, "Cancel"},
-        {6, "readme_english.html"}, {7, "http://www.corvane.example/"},
-        {17, "Corvane 2: Drifthaven: Valkor"}, {18, "Play"}, {19, "Readme"}, {20, "Visit Mirefall"}, {21, "Cancel"},
-        {22, "readme_valkor.html"}, {23, "http://www.mirefall.example/valkor/"},
-        {32, nullptr},  // the notice: checked by its shape below
-        {33, "Drifthaven version 14 or higher is required."}, {34, "Error loading standard options"},
-        {35, "Error opening Drifthaven registry key.  Registry may be corrupted or you may not have a high enough access level."},
-        {36, "Error reading Drifthaven installation path."},
-        {37, "Cannot continue without correct version information."},
-        {38, "Error opening the file %1."}, {39, "Error loading %1."}, {40, "Error saving %1."},
-        {41, "Could not find Valkor mod."}, {42, "Cannot continue due to incorrect Drifthaven install path."},
-        {43, "Set Drifthaven to version %1!u! in the registry?  Please note that if this value is incorrect, patches may not install correctly."},
-        {44, "Error creating key"}, {45, "Your Drifthaven version has been autodetected as %1!u!."},
-        {46, "Please enter the major version number, which is represented by the 'n's in \"Drifthaven Fnn.x\"."},
-        {47, "Please enter the major version number of the installation of Drifthaven."},
-        {48, "Error setting Drifthaven version.  This could be caused by several things, including not having registry access rights due to security software, running out of disk space, or registry corruption."},
-        {49, "Critical file not found checking for version"},
-        {50, "Error creating registry key.  This could be caused by several things, including not having registry access rights due to security software, running out of disk space, or registry corruption."},
-        {51, "Error setting Drifthaven directory.  This could be caused by several things, including not having registry access rights due to security software, running out of disk space, or registry corruption."},
-        {52, "Error creating mod information values.  This could be caused by several things, including not having registry access rights due to security software, running out of disk space, or registry corruption."},
-        {53, "Error reading version.  Hit OK to start detection of Drifthaven version."},
-        {96, "OK"}, {97, "Cancel"},
-        {112, "The version of your Drifthaven installation could not be automatically determined.  Would you like to run Drifthaven now so you can find the version number?  When you get to the main menu, the version is displayed in the lower right corner."},
-        {113, "Find Drifthaven"},
-        {114, "In order to build your Drifthaven Registry key, it is necessary to locate your copy of Drifthaven.  If you know the location that Drifthaven was installed to, you may type it in the box provided.  Otherwise, hit search to find it automatically."},
-        {115, "Corvane 2: Drifthaven registry key not found.  If this is a dual OS system and you installed Drifthaven from the other OS, a registry key can be built.  Otherwise, please insure that Drifthaven is properly installed.  Do you wish to attempt to build the Drifthaven Settings registry key?"},
-        {116, "The location of your Corvane 2: Drifthaven directory specified in the registry appears to be incorrect.  Please type the full path to your Drifthaven directory, or press Search to search for it."},
-        {117, "Incorrect Install Path"}, {118, "No Warranty"}, {119, "Enter Drifthaven Version"},
-        {120, "Drifthaven version 14 or higher is required.  If this is a dual OS system you may have installed a patch on the other OS and the version in the registry may be incorrect.  Would you like to correct your Drifthaven version?"},
-        {128, "Corvane 2: Drifthaven not found in specified directory"}, {129, "Incorrect Directory"},
-        {130, "Search canceled"}, {131, "Start Search"}, {132, "Continue Search"}, {133, "Searching"},
-        {134, "Ready"}, {135, "Found"}, {136, "Not found"},
-    };
+// The programs carry exactly the texts and windows that the simulated Windows
+// shows the unit tests (resources/*.def); the scenarios check the texts a player sees.
+TEST_P(ProgramResources, StringTableIsTheOneTheUnitTestsSee) {
     SCOPED_TRACE(GetParam().name);
-    for (int id = 0; id <= 200; ++id) {
+    for (UINT id = 0; id <= 200; ++id) {
         char buffer[4096] = {};
         const int length = LoadStringA(m_module, id, buffer, sizeof(buffer));
-        const std::string text(buffer, std::max(length, 0));
-        const bool listed = expected.count(id) > 0;
-        const char* want = listed ? expected.at(id) : nullptr;
-        SCOPED_TRACE("string " + std::to_string(id));
-        if (!listed) {
-            EXPECT_EQ(length, 0) << "unexpected string \"" << text << "\"";
-        } else if (want != nullptr) {
-            EXPECT_EQ(text, want);
-        } else {
-            // Shown in a multi-line edit, which breaks lines only at CR LF.
-            EXPECT_GT(text.size(), 300u) << text;
-            size_t breaks = 0;
-            for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++breaks;
-            EXPECT_GE(breaks, 2u) << text;
-            EXPECT_EQ(size_t(std::count(text.begin(), text.end(), '\n')), breaks) << "line break without CR";
-            EXPECT_EQ(size_t(std::count(text.begin(), text.end(), '\r')), breaks) << "CR without line break";
-            EXPECT_NE(text.find('"'), std::string::npos) << text;
-        }
+        const char* want = FindStringText(id);
+        EXPECT_EQ(std::string(buffer, std::max(length, 0)), want != nullptr ? want : "") << "string " << id;
     }
+    // The notice is shown in a multi-line edit, which breaks lines only at CR LF.
+    const std::string notice = FindStringText(32);
+    EXPECT_GT(notice.size(), 300u);
+    EXPECT_EQ(std::count(notice.begin(), notice.end(), '\n'), std::count(notice.begin(), notice.end(), '\r'));
+    EXPECT_NE(notice.find("\r\n"), std::string::npos);
+    EXPECT_NE(notice.find('"'), std::string::npos);
 }
-
-// A control's style here leaves out WS_CHILD, which every control must carry; its title is "#<n>" for an image.
-struct ControlCase { int id; const char *cls, *title; short x, y, cx, cy; DWORD style, exStyle; };
-struct DialogCase { int id; DWORD style, exStyle; short cx, cy; std::vector<ControlCase> controls; };
 
 // The style bits that matter per class: all window bits, and the class's own bits listed here.
 DWORD StyleMask(const std::string& cls) {
     const DWORD own = cls == "Button" ? 0xF | BS_FLAT
                     : cls == "Static" ? SS_TYPEMASK | SS_CENTERIMAGE | SS_REALSIZEIMAGE
                                       : ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL;
-    return (0xFFFF0000 & ~WS_CHILD) | own;
+    return 0xFFFF0000 | own;
 }
 
 // Windows accepts the predefined classes by atom or by name.
@@ -179,40 +135,11 @@ std::string ClassName(const std::string& raw) {
     return raw;
 }
 
-TEST_P(ProgramResources, DialogTemplatesHaveTheirControlsInOrder) {
-    const DWORD frame = WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-    const DWORD face = WS_EX_STATICEDGE | WS_EX_TRANSPARENT;
-    const DWORD push = WS_VISIBLE | WS_TABSTOP;
-    const DialogCase dialogs[] = {
-        {102, WS_POPUP | frame, WS_EX_APPWINDOW, 344, 333,
-         {{IDOK, "Button", "", 2, 312, 65, 19, push | WS_GROUP | BS_DEFPUSHBUTTON, face},
-          {1000, "Button", "", 70, 312, 65, 19, push, face},
-          {1006, "Button", "", 138, 312, 136, 19, push, face},
-          {IDCANCEL, "Button", "", 276, 312, 65, 19, push, face},
-          {1003, "Button", "Taunt-Be-Good", 4, 288, 66, 16, WS_TABSTOP | BS_FLAT, 0},
-          {1009, "Static", "#129", 2, 3, 339, 305, WS_VISIBLE | SS_BITMAP | SS_CENTERIMAGE | SS_REALSIZEIMAGE,
-           WS_EX_STATICEDGE}}},
-        {132, WS_VISIBLE | frame, 0, 184, 125,
-         {{IDOK, "Button", "", 22, 106, 50, 14, push | BS_DEFPUSHBUTTON, 0},
-          {IDCANCEL, "Button", "", 110, 106, 50, 14, push, 0},
-          {1002, "Edit", "", 0, 0, 184, 100, push | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0}}},
-        {145, DS_CENTER | frame, 0, 274, 68,
-         {{1004, "Edit", "", 2, 38, 206, 14, push | WS_BORDER | ES_AUTOHSCROLL, 0},
-          {IDOK, "Button", "", 220, 2, 50, 14, push | BS_DEFPUSHBUTTON, 0},
-          {IDCANCEL, "Button", "", 220, 20, 50, 14, push, 0},
-          {1005, "Button", "", 210, 38, 60, 14, push, 0},
-          {1007, "Static", "", 2, 2, 210, 34, WS_VISIBLE | WS_GROUP | SS_LEFT, 0},
-          {1006, "Static", "", 2, 58, 270, 10, WS_VISIBLE | SS_LEFTNOWORDWRAP, 0},
-          {-1, "Static", "", -2, 56, 278, 2, WS_VISIBLE | SS_ETCHEDFRAME, 0}}},
-        {146, WS_POPUP | frame, 0, 134, 53,
-         {{1004, "Edit", "", 2, 36, 30, 14, push | WS_BORDER, 0},
-          {IDOK, "Button", "", 32, 36, 50, 14, push | BS_DEFPUSHBUTTON, 0},
-          {IDCANCEL, "Button", "", 82, 36, 50, 14, push | BS_DEFPUSHBUTTON, 0},
-          {1008, "Static", "", 2, 2, 130, 32, WS_VISIBLE | WS_GROUP | SS_LEFT, 0}}},
-    };
-    for (const DialogCase& want : dialogs) {
-        SCOPED_TRACE(std::string(GetParam().name) + " dialog " + std::to_string(want.id));
-        Reader in = Resource(want.id, RT_DIALOG);
+TEST_P(ProgramResources, DialogTemplatesAreTheOnesTheUnitTestsSee) {
+    for (UINT id : {102u, 132u, 145u, 146u}) {
+        SCOPED_TRACE(std::string(GetParam().name) + " dialog " + std::to_string(id));
+        const DialogTemplate& want = *FindDialogTemplate(id);
+        Reader in = Resource(int(id), RT_DIALOG);
         EXPECT_EQ(in.Get<WORD>(), 1);
         ASSERT_EQ(in.Get<WORD>(), 0xFFFF) << "missing, or not an extended template";
         in.Get<DWORD>();  // help id
@@ -220,30 +147,30 @@ TEST_P(ProgramResources, DialogTemplatesHaveTheirControlsInOrder) {
         EXPECT_EQ(Hex(in.Get<DWORD>()), Hex(want.style)) << "style";
         const size_t count = in.Get<WORD>();
         in.Get<DWORD>();  // x, y
-        EXPECT_EQ(in.Get<short>(), want.cx);
-        EXPECT_EQ(in.Get<short>(), want.cy);
+        EXPECT_EQ(in.Get<short>(), want.width);
+        EXPECT_EQ(in.Get<short>(), want.height);
         for (const char* part : {"menu", "window class", "caption (the program sets its own)"})
             EXPECT_EQ(in.NameOrOrdinal(), "") << part;
         EXPECT_EQ(in.Get<WORD>(), 8) << "point size";
         in.Get<DWORD>();  // weight, italic, character set
         EXPECT_EQ(in.NameOrOrdinal(), "MS Sans Serif");
-        ASSERT_EQ(count, want.controls.size());
-        for (const ControlCase& control : want.controls) {
+        ASSERT_EQ(count, want.controlCount);
+        for (size_t i = 0; i < count; ++i) {
+            const ControlTemplate& control = want.controls[i];
             SCOPED_TRACE("control " + std::to_string(control.id));
             in.Align4();
             in.Get<DWORD>();  // help id
             const DWORD exStyle = in.Get<DWORD>(), style = in.Get<DWORD>();
             const short x = in.Get<short>(), y = in.Get<short>(), cx = in.Get<short>(), cy = in.Get<short>();
-            const DWORD id = in.Get<DWORD>();
+            const DWORD got = in.Get<DWORD>();
             const std::string cls = ClassName(in.NameOrOrdinal()), title = in.NameOrOrdinal();
             in.Bytes(in.Get<WORD>());  // creation data
             ASSERT_TRUE(in.Ok()) << "template ends early";
-            EXPECT_TRUE(id == DWORD(control.id) || (control.id < 0 && id == WORD(control.id))) << id;
-            EXPECT_EQ(cls, control.cls);
-            EXPECT_EQ(title, control.title);
-            EXPECT_EQ((std::vector<short>{x, y, cx, cy}), (std::vector<short>{control.x, control.y, control.cx, control.cy}));
-            EXPECT_TRUE(style & WS_CHILD);
-            EXPECT_EQ(Hex(style & StyleMask(cls)), Hex(control.style)) << "style " << Hex(style);
+            EXPECT_TRUE(got == DWORD(control.id) || (control.id < 0 && got == WORD(control.id))) << got;
+            EXPECT_EQ(cls, control.windowClass);
+            EXPECT_EQ(title, control.image != 0 ? "#" + std::to_string(control.image) : control.text);
+            EXPECT_EQ((std::vector<int>{x, y, cx, cy}), (std::vector<int>{control.x, control.y, control.width, control.height}));
+            EXPECT_EQ(Hex(style & StyleMask(cls)), Hex(control.style & StyleMask(cls))) << "style " << Hex(style);
             EXPECT_EQ(Hex(exStyle), Hex(control.exStyle)) << "extended style";
         }
     }

@@ -17,12 +17,6 @@ FindGameDialog::FindGameDialog(Platform& platform, HWND parent)
 
 FindGameDialog::~FindGameDialog() = default;
 
-std::string FindGameDialog::Text(UINT id) {
-    std::string text;
-    if (!m_platform.resources.LoadText(id, text)) text.clear();
-    return text;
-}
-
 BOOL FindGameDialog::AskGameDirectory(const std::string& caption, const std::string& message, std::string& path) {
     m_strCaption = caption;
     m_strMessage = message;

@@ -28,7 +28,7 @@ public:
     void OnSearch();
 
 private:
-    std::string Text(UINT id);
+    std::string Text(UINT id) { return m_platform.resources.Text(id); }
     // OK, the edit box and Search, enabled or not together.
     void EnableInput(bool enable);
     void StopSearchTimer();

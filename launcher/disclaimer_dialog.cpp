@@ -4,12 +4,6 @@
 DisclaimerDialog::DisclaimerDialog(Platform& platform, HWND parent)
     : Dialog(platform.windows, IDD_DISCLAIMER, parent), m_platform(platform) {}
 
-std::string DisclaimerDialog::Text(UINT id) {
-    std::string text;
-    if (!m_platform.resources.LoadText(id, text)) text.clear();
-    return text;
-}
-
 BOOL DisclaimerDialog::OnInitDialog() {
     Dialog::OnInitDialog();
     SetCaption(Text(IDS_NOTICE_CAPTION));

@@ -10,6 +10,6 @@ public:
     BOOL OnInitDialog() override;
 
 private:
-    std::string Text(UINT id);
+    std::string Text(UINT id) { return m_platform.resources.Text(id); }
     Platform& m_platform;
 };

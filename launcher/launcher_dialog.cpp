@@ -13,11 +13,7 @@ LauncherDialog::~LauncherDialog() {
     if (m_font != nullptr) Windows().DestroyFont(m_font);
 }
 
-std::string LauncherDialog::LoadText(UINT stringId) {
-    std::string text;
-    if (!m_platform.resources.LoadText(stringId, text)) text.clear();
-    return text;
-}
+std::string LauncherDialog::LoadText(UINT stringId) { return m_platform.resources.Text(stringId); }
 
 BOOL LauncherDialog::ReportError(UINT stringId) {
     MessageBoxOwned(LoadText(stringId), m_strTitle, MB_OK | MB_ICONHAND);

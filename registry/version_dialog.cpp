@@ -4,12 +4,6 @@
 VersionDialog::VersionDialog(Platform& platform, HWND parent)
     : Dialog(platform.windows, IDD_VERSION, parent), m_platform(platform) {}
 
-std::string VersionDialog::Text(UINT id) {
-    std::string text;
-    if (!m_platform.resources.LoadText(id, text)) text.clear();
-    return text;
-}
-
 DWORD VersionDialog::AskVersion(const std::string& prompt) {
     m_strPrompt = prompt;
     return DoModal() == IDOK ? m_nVersion : 0;

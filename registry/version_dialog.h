@@ -17,7 +17,7 @@ public:
     void OnOK() override;
 
 private:
-    std::string Text(UINT id);
+    std::string Text(UINT id) { return m_platform.resources.Text(id); }
 
     Platform& m_platform;
     std::string m_strPrompt;

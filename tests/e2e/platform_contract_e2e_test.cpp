@@ -6,11 +6,21 @@
 #include "tests/contract/platform_contract.h"
 #include "driver.h"
 
-TEST(PlatformContract, Win32FilesUnderWine) {
+namespace {
+
+// An empty scratch directory of the prefix's own; empty when it cannot be made.
+std::string EmptyScratch() {
     const std::string dir = "C:\\e2e\\contract";
     CreateDirectoryA("C:\\e2e", nullptr);
     RemoveTree(dir);
-    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
+    return CreateDirectoryA(dir.c_str(), nullptr) ? dir : std::string();
+}
+
+}  // namespace
+
+TEST(PlatformContract, Win32FilesUnderWine) {
+    const std::string dir = EmptyScratch();
+    ASSERT_FALSE(dir.empty());
     Win32Files files;
     CheckFileContract(files, dir, [](const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); });
     RemoveTree(dir);
@@ -24,10 +34,8 @@ TEST(PlatformContract, Win32RegistryUnderWine) {
 }
 
 TEST(PlatformContract, Win32FindDataCarryTheFileTimeUnderWine) {
-    const std::string dir = "C:\\e2e\\contract";
-    CreateDirectoryA("C:\\e2e", nullptr);
-    RemoveTree(dir);
-    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
+    const std::string dir = EmptyScratch();
+    ASSERT_FALSE(dir.empty());
     Win32Files files;
     // The time goes in as the host keeps it, seconds since 1970, through the C runtime.
     CheckFindTimeContract(files, dir, [](const std::string& path, long long unixSeconds) {

@@ -40,12 +40,18 @@ std::string Expand(const std::string& text, const Scene& scene) {
     return out;
 }
 
-void SetGameValue(const char* name, DWORD type, const std::string& data) {
+namespace {
+
+void SetValue(const char* keyPath, const char* name, DWORD type, const std::string& data) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kGameKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
     RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
     RegCloseKey(key);
 }
+
+}  // namespace
+
+void SetGameValue(const char* name, DWORD type, const std::string& data) { SetValue(kGameKey, name, type, data); }
 
 void DeleteKey(const char* key) { RegDeleteTreeA(HKEY_LOCAL_MACHINE, key); }
 
@@ -123,11 +129,7 @@ Scene Prepare(const char* name) {
     DeleteKey("Software\\Vortigen");
     SetGameValue("InstallPath", REG_SZ, scene.install + '\0');
     SetGameValue("Version", REG_DWORD, std::string("\16\0\0\0", 4));
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, kModKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    const DWORD agreed = 1;
-    RegSetValueExA(key, "Agreed", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&agreed), sizeof(agreed));
-    RegCloseKey(key);
+    SetValue(kModKey, "Agreed", REG_DWORD, std::string("\1\0\0\0", 4));
     return scene;
 }
 

@@ -30,6 +30,8 @@ foreach(program valkor novalkor)
 endforeach()
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
+    add_subdirectory(tools/driver)
+    add_subdirectory(sample/standin)
     add_subdirectory(tests/e2e)
     add_subdirectory(tools/demo)
     add_subdirectory(tools/screenshots)

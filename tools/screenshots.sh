@@ -66,7 +66,7 @@ listen_to_sound "$WINEPREFIX/drive_c/sounds"
 drives=$build/screenshots-drives
 rm -rf "$drives"
 mkdir -p "$drives/d/Games/Drifthaven/mods/valkormod"
-cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$drives/d/Games/Drifthaven/"
+cp "$PROGRAMS/sample/standin/Drifthvn.exe" "$drives/d/Games/Drifthaven/"
 map_drives "$drives" c:network d:hd
 "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f > /dev/null 2>&1
 "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f > /dev/null 2>&1

@@ -47,7 +47,7 @@ make_prefix() {
     # The 32-bit deliverables themselves, for the checks of their files and resources.
     mkdir -p "$c/deliverables"
     cp "$(dirname "$PROGRAMS")/windows/valkor.exe" "$(dirname "$PROGRAMS")/windows/novalkor.exe" "$c/deliverables/"
-    cp "$PROGRAMS"/tests/e2e/*.exe "$PROGRAMS"/tools/demo/*.exe "$PROGRAMS"/bench/*.exe "$c/tools/"
+    cp "$PROGRAMS"/tests/e2e/*.exe "$PROGRAMS"/sample/standin/*.exe "$PROGRAMS"/tools/demo/*.exe "$PROGRAMS"/bench/*.exe "$c/tools/"
     cp -r "$root/sample/game/." "$c/sample/"
     mkdir -p "$c/expected"
     cp "$root"/tests/e2e/expected/* "$c/expected/"
@@ -68,7 +68,7 @@ install_sample_game() {
     GAME_DIR=$WINEPREFIX/drive_c/Games/Drifthaven
     mkdir -p "$GAME_DIR"
     cp -r "$root/sample/game/." "$GAME_DIR/"
-    cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$GAME_DIR/"
+    cp "$PROGRAMS/sample/standin/Drifthvn.exe" "$GAME_DIR/"
     local key='HKLM\Software\Vortigen\Drifthaven'
     "$WINE" reg add "$key\Settings" /v InstallPath /t REG_SZ /d 'C:\Games\Drifthaven' /f "$REG_VIEW" > /dev/null 2>&1
     "$WINE" reg add "$key\Settings" /v Version /t REG_DWORD /d 14 /f "$REG_VIEW" > /dev/null 2>&1
@@ -86,8 +86,8 @@ map_test_drives() {
     local drives=$1
     rm -rf "$drives"
     mkdir -p "$drives/d/Games/Sub/Deep/Drifthaven/mods" "$drives/d/Tools" "$drives/e/Data/Old" "$drives/e/loop" "$drives/f"
-    cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$drives/d/Games/Sub/Deep/Drifthaven/"
-    cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$drives/f/"
+    cp "$PROGRAMS/sample/standin/Drifthvn.exe" "$drives/d/Games/Sub/Deep/Drifthaven/"
+    cp "$PROGRAMS/sample/standin/Drifthvn.exe" "$drives/f/"
     touch "$drives/d/Games/Sub/Deep/Drifthaven/mods/valkormod.zip" "$drives/d/Tools/readme.txt" "$drives/e/Data/Old/notes.txt"
     ln -s . "$drives/e/loop/again"
     map_drives "$drives" c:network d:hd e:hd f:cdrom
@@ -115,7 +115,7 @@ make_web_of_links() {
     local top=$1
     rm -rf "$top"
     mkdir -p "$top/Data/x" "$top/Data/y" "$top/Deep/Er/Game/mods"
-    cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$top/Deep/Er/Game/"
+    cp "$PROGRAMS/sample/standin/Drifthvn.exe" "$top/Deep/Er/Game/"
     touch "$top/Deep/Er/Game/mods/valkormod.zip" "$top/Data/x/notes.txt"
     ln -s .. "$top/Data/x/up"
     ln -s ../.. "$top/Data/y/root"

@@ -54,20 +54,22 @@ struct Step {
     const char* caption = nullptr;
 };
 
-Step Start(const ProgramCase& program, const char* tail = "");
-Step StartCopy(const ProgramCase& program, const char* folder);
-Step Window(const char* caption);
-Step Launcher(const ProgramCase& program);
-Step Box(const char* text, int answer = IDOK, const char* caption = nullptr);
-Step Click(int id);
-Step Type(int id, const char* text);
-Step Item(int id, const char* text);
-Step Until(int id, const char* text);
-Step Escape();
-Step CloseBox();
-Step End();
-Step Playing();
-Step Played();
+inline Step Start(const ProgramCase& program, const char* tail = "") { return {Act::Start, tail, 0, &program}; }
+inline Step StartCopy(const ProgramCase& program, const char* folder) { return {Act::StartCopy, folder, 0, &program}; }
+inline Step Window(const char* caption) { return {Act::Window, caption}; }
+inline Step Launcher(const ProgramCase& program) { return {Act::Launcher, nullptr, 0, &program}; }
+inline Step Box(const char* text, int answer = IDOK, const char* caption = nullptr) {
+    return {Act::Box, text, answer, nullptr, caption};
+}
+inline Step Click(int id) { return {Act::Click, nullptr, id}; }
+inline Step Type(int id, const char* text) { return {Act::Type, text, id}; }
+inline Step Item(int id, const char* text) { return {Act::Item, text, id}; }
+inline Step Until(int id, const char* text) { return {Act::Until, text, id}; }
+inline Step Escape() { return {Act::Escape}; }
+inline Step CloseBox() { return {Act::CloseBox}; }
+inline Step End() { return {Act::End}; }
+inline Step Playing() { return {Act::Playing}; }
+inline Step Played() { return {Act::Played}; }
 
 // A registry value as the programs see it (32-bit view of HKLM); type 0: absent.
 // Its data may hold "$install".

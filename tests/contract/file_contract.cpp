@@ -108,3 +108,17 @@ void CheckFileContract(FileSystem& files, const std::string& dir,
     EXPECT_EQ(Names(files, dir + "\\\\sub\\\\b.txt"), (std::set<std::string>{"b.txt"}));
     EXPECT_TRUE(Names(files, dir + "\\" + std::string(300, 'n')).empty());
 }
+
+void CheckFindTimeContract(FileSystem& files, const std::string& dir,
+                           const std::function<void(const std::string&, long long)>& setLastWrite) {
+    const std::string path = dir + "\\corv2.dll";
+    Create(files, path, std::string(1556480, 'x'));
+    setLastWrite(path, 1002054318);  // 2001-10-02 20:25:18 UTC
+    WIN32_FIND_DATAA entry{};
+    HANDLE find = files.FindFirst(path.c_str(), &entry);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    files.FindEnd(find);
+    EXPECT_EQ((std::vector<DWORD>{entry.ftLastWriteTime.dwHighDateTime, entry.ftLastWriteTime.dwLowDateTime,
+                                  entry.nFileSizeHigh, entry.nFileSizeLow}),
+              (std::vector<DWORD>{0x01C14B80u, 0x59F1CB00u, 0, 1556480u}));
+}

@@ -37,7 +37,7 @@ enum class Act {
     Box,       // waits for a message box: its caption (the program's title unless given), text; answers with id
     Click,     // the button id of the current window
     Type,      // text into the edit box id
-    Item,      // the control id shows text (its beginning, when text ends with "...")
+    Item,      // the control id shows text
     Until,     // waits until the control id shows text (a running search)
     Escape,
     CloseBox,

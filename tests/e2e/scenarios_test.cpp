@@ -1,6 +1,7 @@
 // The real programs under Wine, driven as a player would: each row starts from
 // the sample installation registered as the game's (notice accepted), changes
 // what it needs, acts, and says what must be seen and left behind.
+#include "resources/string_table.h"
 #include "scenario.h"
 
 namespace {
@@ -12,7 +13,6 @@ const char k53[] = "Error reading version.  Hit OK to start detection of Driftha
 const char k120[] =
     "Drifthaven version 14 or higher is required.  If this is a dual OS system you may have installed a patch on the "
     "other OS and the version in the registry may be incorrect.  Would you like to correct your Drifthaven version?";
-const char kNotice[] = "NO WARRANTY\r\n\r\nThe Valkor mod is given to you \"as is\"...";
 // The stand-in game's record of a start by Play: minimised in the install path,
 // flux.ini free to open, the launcher already hidden.
 const char kPlayed[] = "started dir=$install show=2 flux=0 launcher_visible=0 ";
@@ -61,7 +61,7 @@ std::vector<Step> OpenAndCancel(const ProgramCase& program, const char* tail = "
 const Scenario kScenarios[] = {
     // The notice, until it is accepted once.
     {"notice cancelled", NoNotice,
-     {Start(kValkor), Window("No Warranty"), Item(1002, kNotice), Item(IDOK, "OK"), Item(IDCANCEL, "Cancel"),
+     {Start(kValkor), Window("No Warranty"), Item(1002, FindStringText(32)), Item(IDOK, "OK"), Item(IDCANCEL, "Cancel"),
       Click(IDCANCEL), End()},
      {}, nullptr, nullptr, {kNoModKey}},
     {"notice cancelled in silent mode", NoNotice, {Start(kValkor, "-u"), Window("No Warranty"), Click(IDCANCEL), End()},

@@ -1,8 +1,11 @@
 // A simulated machine with the game installed and everything in order: the
 // game's key, its directory with the executable, the mod's archive and the
 // settings files, and (unless told otherwise) the notice accepted; and what the
-// tests of the launcher share: its runner, the ways to cancel, the boxes shown.
+// tests of the launcher share: its runner, the ways to cancel, the boxes shown,
+// what must be left closed, registry faults and script steps.
 #pragma once
+#include <gtest/gtest.h>
+#include <functional>
 #include <string>
 #include "launcher/launcher_app.h"
 #include "launcher/launcher_dialog.h"
@@ -38,6 +41,10 @@ inline void (*const kCancelWays[])(SimDialogView&) = {
     [](SimDialogView& window) { window.CloseBox(); },
 };
 
+// A script step in a window, and one that clicks one button.
+using DialogStep = std::function<void(SimDialogView&)>;
+inline DialogStep Pressing(int id) { return [id](SimDialogView& window) { window.Press(id); }; }
+
 // The message boxes shown from the from-th on, a line "text|caption|style" each,
 // with "|unowned" for a box without an owner window.
 inline std::string Boxes(const SimPlatform& sim, size_t from = 0) {
@@ -47,4 +54,22 @@ inline std::string Boxes(const SimPlatform& sim, size_t from = 0) {
         lines += boxes[i].text + "|" + boxes[i].caption + "|" + std::to_string(boxes[i].style) +
                  (boxes[i].owner == nullptr ? "|unowned" : "") + "\n";
     return lines;
+}
+
+// Nothing left behind: the script used up, no key, file, font or window open.
+inline void ExpectNothingLeft(const SimPlatform& sim) {
+    EXPECT_EQ(sim.windows.ScriptLeft(), "");
+    EXPECT_EQ(sim.registry.OpenHandles(), 0);
+    EXPECT_EQ(sim.files.OpenHandles(), 0);
+    EXPECT_EQ(sim.windows.LiveFonts(), 0);
+    EXPECT_EQ(sim.windows.OpenWindows(), 0);
+}
+
+// A fault for the call-th call of one registry operation on one value, or on a
+// key whose path holds the name (names and paths come in lower case).
+inline void FailRegistry(SimPlatform& sim, RegOp op, const std::string& name, int call, LONG error) {
+    sim.registry.inject = [=, count = 0](RegOp made, const std::string& path, const std::string& value) mutable {
+        if (made != op || (value != name && path.find(name) == std::string::npos)) return LONG(ERROR_SUCCESS);
+        return ++count == call ? error : LONG(ERROR_SUCCESS);
+    };
 }

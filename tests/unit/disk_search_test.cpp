@@ -8,73 +8,83 @@
 
 namespace {
 
+// Puts entries on existing drives in the order they are listed: files, directories
+// with a trailing backslash, and "path>target" links.
+void Lay(SimFiles& files, const std::vector<std::string>& entries) {
+    for (const std::string& entry : entries) {
+        const size_t link = entry.find('>');
+        if (link != std::string::npos) files.AddLink(entry.substr(0, link), entry.substr(link + 1));
+        else if (entry.back() == '\\') files.AddDirectory(entry.substr(0, entry.size() - 1));
+        else files.AddFile(entry, "");
+    }
+}
+
 // A machine with a game on C:, in the root of E: and Z:, copies on drives that are
 // not fixed, and drives of every kind; A: and Z: are fixed, so the walk's ends show.
 void Arrange(SimFiles& files) {
-    files.AddVolume('A', DRIVE_FIXED);
-    files.AddVolume('B', DRIVE_REMOVABLE);
-    files.AddFile("B:\\Drifthvn.exe", "");
-    files.AddVolume('C', DRIVE_FIXED);
-    files.AddFile("C:\\notes.txt", "");
-    files.AddFile("C:\\Games\\Drifthaven\\Drifthvn.exe", "");
-    files.AddDirectory("C:\\Games\\Drifthaven\\sub");
-    files.AddDirectory("C:\\a\\b");
-    files.AddDirectory("C:\\a\\Drifthvn.exe");  // a directory of that name is no match
-    files.AddVolume('D', DRIVE_CDROM);
-    files.AddFile("D:\\Drifthvn.exe", "");
-    files.AddVolume('E', DRIVE_FIXED);
-    files.AddFile("E:\\Drifthvn.exe", "");
-    files.AddVolume('F', DRIVE_REMOTE);
-    files.AddFile("F:\\Drifthvn.exe", "");
-    files.AddVolume('G', DRIVE_RAMDISK);
-    files.AddFile("G:\\Drifthvn.exe", "");
-    files.AddVolume('H', DRIVE_FIXED);
-    files.AddVolume('Y', DRIVE_UNKNOWN);
-    files.AddFile("Y:\\Drifthvn.exe", "");
-    files.AddVolume('Z', DRIVE_FIXED);
-    files.AddFile("Z:\\Drifthvn.exe", "");
+    for (const char drive : std::string("ACEHZ")) files.AddVolume(drive, DRIVE_FIXED);
+    const std::pair<char, UINT> others[] = {{'B', DRIVE_REMOVABLE}, {'D', DRIVE_CDROM}, {'F', DRIVE_REMOTE},
+                                            {'G', DRIVE_RAMDISK}, {'Y', DRIVE_UNKNOWN}};
+    for (const auto& drive : others) files.AddVolume(drive.first, drive.second);
+    for (const char drive : std::string("BDEFGYZ")) files.AddFile(std::string(1, drive) + ":\\Drifthvn.exe", "");
+    // A directory of the game's name is no match.
+    Lay(files, {"C:\\notes.txt", "C:\\Games\\Drifthaven\\Drifthvn.exe", "C:\\Games\\Drifthaven\\sub\\", "C:\\a\\b\\",
+                "C:\\a\\Drifthvn.exe\\"});
 }
 
-const char kWalk[] =
-    "progress A:\nprogress C:\nprogress C:\\Games\nfound C:\\Games\\Drifthaven\nprogress C:\\Games\\Drifthaven\\sub\n"
-    "progress C:\\a\nprogress C:\\a\\b\nprogress C:\\a\\Drifthvn.exe\nfound E:\nprogress H:\nfound Z:\nexhausted\n";
+// The walk from C:\a on, and the whole walk; a report each: a path in progress, a
+// found one with *, and the end.
+const std::string kRest = "C:\\a C:\\a\\b C:\\a\\Drifthvn.exe *E: H: *Z: end";
+const std::string kWalk = "A: C: C:\\Games *C:\\Games\\Drifthaven C:\\Games\\Drifthaven\\sub " + kRest;
 
-// What a search reports until it is exhausted, one line a report; the steps taken.
+// What a search reports until it is exhausted; the steps taken.
 std::string Reports(DirectorySearch& search, int* steps = nullptr) {
-    std::string reports;
-    std::string status;
+    std::string reports, status;
     for (int step = 1; step <= 100000; ++step) {
         const int result = search.Step(status);
-        if (result == SEARCH_PROGRESS) reports += "progress " + status + "\n";
-        if (result == SEARCH_FOUND) reports += "found " + status + "\n";
+        if (result == SEARCH_PROGRESS) reports += status + " ";
+        if (result == SEARCH_FOUND) reports += "*" + status + " ";
         if (result == SEARCH_EXHAUSTED) {
             if (steps != nullptr) *steps = step;
-            return reports + "exhausted\n";
+            return reports + "end";
         }
     }
-    return reports + "no end\n";
+    return reports + "no end";
 }
 
-TEST(DiskSearch, WalksEveryFixedDriveDepthFirstAndStartsAgainAfterClose) {
-    SimFiles files;
-    Arrange(files);
-    DiskSearch search(files, "Drifthvn.exe");
-    EXPECT_EQ(Reports(search), kWalk);
-    std::string status = "unchanged";
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(search.Step(status), SEARCH_EXHAUSTED);
-    EXPECT_EQ(status, "unchanged");
-    search.Close();
-    EXPECT_EQ(Reports(search), kWalk);
-    EXPECT_EQ(files.OpenHandles(), 0);
+// Every fixed drive is walked depth first; a directory whose lookup fails is
+// passed over. At its end the search stays exhausted.
+TEST(DiskSearch, WalksEveryFixedDriveAndPassesOverDirectoriesWhoseLookupsFail) {
+    const struct { const char* name; FileOp op; const char* path; std::string walk; } cases[] = {
+        {"no failure", FileOp::Open, "", kWalk},
+        {"target lookup refused", FileOp::FindFirst, "C:\\Games\\Drifthaven\\Drifthvn.exe",
+         "A: C: C:\\Games C:\\Games\\Drifthaven C:\\Games\\Drifthaven\\sub " + kRest},
+        {"listing refused", FileOp::FindFirst, "C:\\Games\\*", "A: C: C:\\Games " + kRest},
+        {"listing broken off", FileOp::FindNext, "C:\\*", "A: C: *E: H: *Z: end"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimFiles files;
+        Arrange(files);
+        files.inject = [&](FileOp op, const std::string& path) {
+            return FileFault{op == c.op && path == c.path, ERROR_ACCESS_DENIED};
+        };
+        DiskSearch search(files, "Drifthvn.exe");
+        EXPECT_EQ(Reports(search), c.walk);
+        std::string status = "unchanged";
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(search.Step(status), SEARCH_EXHAUSTED);
+        EXPECT_EQ(status, "unchanged");
+        EXPECT_EQ(files.OpenHandles(), 0);
+    }
 }
 
-// Closed or destroyed at any point, the search releases its whole chain of
-// lookups; after Close it starts again at drive A.
-TEST(DiskSearch, ReleasesEveryLookupWhenClosedOrDestroyedMidway) {
+// Closed or destroyed at any point, also after its end, the search releases its
+// whole chain of lookups; after Close it starts again at drive A.
+TEST(DiskSearch, ReleasesEveryLookupWhenClosedOrDestroyedAndStartsAgainAfterClose) {
     SimFiles files;
     Arrange(files);
     std::string status;
-    for (int steps = 1; steps < 40; ++steps) {
+    for (int steps = 1; steps <= 56; ++steps) {  // the walk takes 54
         SCOPED_TRACE(steps);
         auto search = std::make_unique<DiskSearch>(files, "Drifthvn.exe");
         for (int i = 0; i < steps; ++i) search->Step(status);
@@ -93,93 +103,45 @@ TEST(DiskSearch, ReleasesEveryLookupWhenClosedOrDestroyedMidway) {
 TEST(DiskSearch, MakesOneDirectoryCallAStepAndOneStepAFile) {
     SimFiles files;
     files.AddVolume('C', DRIVE_FIXED);
-    files.AddFile("C:\\Drifthvn.exe", "");
-    files.AddFile("C:\\f1", "");
-    files.AddDirectory("C:\\d");
-    files.AddFile("C:\\f2", "");
-    std::string calls;
+    Lay(files, {"C:\\Drifthvn.exe", "C:\\f1", "C:\\d\\", "C:\\f2"});
+    std::string calls, steps, status;
     files.inject = [&](FileOp op, const std::string&) {
         calls += op == FileOp::FindFirst ? "F" : op == FileOp::FindNext ? "N" : op == FileOp::FindClose ? "E" : "?";
         return FileFault{};
     };
     DiskSearch search(files, "Drifthvn.exe");
-    std::string status, steps;
-    while (search.Step(status) != SEARCH_EXHAUSTED) {
-        steps += (calls.empty() ? "-" : calls) + " ";
-        calls.clear();
-    }
+    for (; search.Step(status) != SEARCH_EXHAUSTED; calls.clear()) steps += (calls.empty() ? "-" : calls) + " ";
     EXPECT_EQ(steps + calls, "- F NE F N N F F N NE N NE ");
-}
-
-TEST(DiskSearch, PassesOverDirectoriesWhoseLookupsFail) {
-    struct {
-        const char* name;
-        FileOp op;
-        const char* path;
-        const char* walk;
-    } cases[] = {
-        {"target lookup refused", FileOp::FindFirst, "C:\\Games\\Drifthaven\\Drifthvn.exe",
-         "progress A:\nprogress C:\nprogress C:\\Games\nprogress C:\\Games\\Drifthaven\n"
-         "progress C:\\Games\\Drifthaven\\sub\nprogress C:\\a\nprogress C:\\a\\b\nprogress C:\\a\\Drifthvn.exe\n"
-         "found E:\nprogress H:\nfound Z:\nexhausted\n"},
-        {"listing refused", FileOp::FindFirst, "C:\\Games\\*",
-         "progress A:\nprogress C:\nprogress C:\\Games\nprogress C:\\a\nprogress C:\\a\\b\n"
-         "progress C:\\a\\Drifthvn.exe\nfound E:\nprogress H:\nfound Z:\nexhausted\n"},
-        {"listing broken off", FileOp::FindNext, "C:\\*",
-         "progress A:\nprogress C:\nfound E:\nprogress H:\nfound Z:\nexhausted\n"},
-    };
-    for (const auto& c : cases) {
-        SimFiles files;
-        Arrange(files);
-        files.inject = [&](FileOp op, const std::string& path) {
-            FileFault fault;
-            fault.fail = op == c.op && path == c.path;
-            fault.error = ERROR_ACCESS_DENIED;
-            return fault;
-        };
-        DiskSearch search(files, "Drifthvn.exe");
-        EXPECT_EQ(Reports(search), c.walk) << c.name;
-        EXPECT_EQ(files.OpenHandles(), 0) << c.name;
-    }
 }
 
 // Links are passed over, however they are woven: the walk ends after a step for
 // each entry, and what lies behind them is found where it really lies.
 TEST(DiskSearch, PassesOverLinksSoThatWebsOfThemEndTheWalk) {
-    const struct {
-        const char* name;
-        std::vector<std::pair<const char*, const char*>> links;  // entry, where it leads
-        int steps;  // one for each link, as for a file
-    } cases[] = {
-        {"no links", {}, 31},
-        {"back to a parent", {{"C:\\web\\a\\up", "C:\\web"}}, 32},
-        {"to the root", {{"C:\\web\\a\\root", "C:\\"}}, 32},
-        {"a web", {{"C:\\web\\a\\b", "C:\\web\\b"}, {"C:\\web\\b\\a", "C:\\web\\a"}, {"C:\\web\\b\\self", "C:\\web\\b"},
-                   {"C:\\web\\a\\top", "C:\\web"}, {"C:\\web\\a\\game", "C:\\z\\Game"}}, 36},
+    const struct { const char* name; std::vector<std::string> links; int steps; } cases[] = {
+        {"no links", {}, 31},  // one more step for each link, as for a file
+        {"back to a parent", {"C:\\web\\a\\up>C:\\web"}, 32},
+        {"to the root", {"C:\\web\\a\\root>C:\\"}, 32},
+        {"a web", {"C:\\web\\a\\b>C:\\web\\b", "C:\\web\\b\\a>C:\\web\\a", "C:\\web\\b\\self>C:\\web\\b",
+                   "C:\\web\\a\\top>C:\\web", "C:\\web\\a\\game>C:\\z\\Game"}, 36},
     };
     for (const auto& c : cases) {
         SimFiles files;
         files.AddVolume('C', DRIVE_FIXED);
-        files.AddDirectory("C:\\web\\a");
-        files.AddDirectory("C:\\web\\b");
-        files.AddFile("C:\\z\\Game\\Drifthvn.exe", "");  // after the web in the walk's order
-        for (const auto& link : c.links) files.AddLink(link.first, link.second);
+        // The game lies after the web in the walk's order.
+        Lay(files, {"C:\\web\\a\\", "C:\\web\\b\\", "C:\\z\\Game\\Drifthvn.exe"});
+        Lay(files, c.links);
         DiskSearch search(files, "Drifthvn.exe");
         int steps = 0;
-        EXPECT_EQ(Reports(search, &steps),
-                  "progress C:\nprogress C:\\web\nprogress C:\\web\\a\nprogress C:\\web\\b\nprogress C:\\z\n"
-                  "found C:\\z\\Game\nexhausted\n")
-            << c.name;
+        EXPECT_EQ(Reports(search, &steps), "C: C:\\web C:\\web\\a C:\\web\\b C:\\z *C:\\z\\Game end") << c.name;
         EXPECT_EQ(steps, c.steps) << c.name;
         EXPECT_EQ(files.OpenHandles(), 0) << c.name;
     }
     // A game's executable that is itself a link is still found.
     SimFiles files;
     files.AddVolume('C', DRIVE_FIXED);
-    files.AddFile("C:\\store\\game.exe", "MZ");
-    files.AddLink("C:\\Game\\Drifthvn.exe", "C:\\store\\game.exe");
+    Lay(files, {"C:\\store\\game.exe", "C:\\Game\\Drifthvn.exe>C:\\store\\game.exe"});
     DiskSearch search(files, "Drifthvn.exe");
-    EXPECT_EQ(Reports(search), "progress C:\nprogress C:\\store\nfound C:\\Game\nexhausted\n");
+    EXPECT_EQ(Reports(search), "C: C:\\store *C:\\Game end");
 }
 
 }  // namespace

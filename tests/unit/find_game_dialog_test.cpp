@@ -2,6 +2,7 @@
 // enabling, the timer-driven search with its step budget, pausing and resuming,
 // and what OK accepts and hands back.
 #include <gtest/gtest.h>
+#include <functional>
 #include "failing_allocation.h"
 #include "finder/find_game_dialog.h"
 #include "platform/sim/sim_platform.h"
@@ -9,6 +10,9 @@
 #include "sim_game.h"
 
 namespace {
+
+const char kReady[] = "Ready|Start Search||ok edit search";
+const char kFound[] = "Found|Continue Search|C:\\Games\\Drifthaven|ok edit search";
 
 class FindGame : public ::testing::Test {
 protected:
@@ -24,9 +28,13 @@ protected:
         EXPECT_EQ(sim.windows.ScriptLeft(), "");
         EXPECT_EQ(sim.files.OpenHandles(), 0);
     }
-    // Runs the window; its result, with path starting as given. One object serves
-    // every run of a test, so that a run shows what the one before it left behind.
-    BOOL Ask(std::string& path) { return dialog.AskGameDirectory("Find Drifthaven", "Where is it?", path); }
+    // Runs the window: "accepted" and the path it hands back, or the path as it was.
+    // One object serves every run of a test, so that a run shows what the one
+    // before it left behind.
+    std::string Ask() {
+        std::string path = "unchanged";
+        return dialog.AskGameDirectory("Find Drifthaven", "Where is it?", path) ? "accepted " + path : path;
+    }
     // The state a person sees: status, Search caption, edit box, and whether
     // OK, the edit box and Search are enabled.
     static std::string State(SimDialogView& window) {
@@ -34,13 +42,12 @@ protected:
                (window.IsEnabled(IDOK) ? "ok " : "") + (window.IsEnabled(IDC_PATH) ? "edit " : "") +
                (window.IsEnabled(IDC_SEARCH) ? "search" : "") + (window.IsEnabled(IDCANCEL) ? "" : " no cancel");
     }
-    void Expect(const std::string& state, void (*then)(SimDialogView&), int afterTicks = -1) {
-        sim.windows.ExpectDialog(IDD_FIND_GAME,
-                                 [=](SimDialogView& window) {
-                                     EXPECT_EQ(State(window), state);
-                                     then(window);
-                                 },
-                                 afterTicks);
+    // The window's next showing, in the state given, after afterTicks timer ticks.
+    void Expect(const std::string& state, std::function<void(SimDialogView&)> then, int afterTicks = -1) {
+        sim.windows.ExpectDialog(IDD_FIND_GAME, [=](SimDialogView& window) {
+            EXPECT_EQ(State(window), state);
+            then(window);
+        }, afterTicks);
     }
 
     SimPlatform sim{{}};
@@ -51,10 +58,9 @@ void Search(SimDialogView& window) { window.Press(IDC_SEARCH); }
 void Cancel(SimDialogView& window) { window.Press(IDCANCEL); }
 
 TEST_F(FindGame, SearchFindsPausesAndGoesOnUntilNotFoundThenStartsAgain) {
-    Expect("Ready|Start Search||ok edit search", [](SimDialogView& window) {
-        EXPECT_EQ(window.Caption(), "Find Drifthaven");
-        EXPECT_EQ(window.Text(IDC_EXPLANATION) + "|" + window.Text(IDOK) + "|" + window.Text(IDCANCEL),
-                  "Where is it?|OK|Cancel");
+    Expect(kReady, [](SimDialogView& window) {
+        EXPECT_EQ(window.Caption() + "|" + window.Text(IDC_EXPLANATION) + "|" + window.Text(IDOK) + "|" +
+                      window.Text(IDCANCEL), "Find Drifthaven|Where is it?|OK|Cancel");
         EXPECT_EQ(window.Focus(), IDC_PATH);
         window.Press(IDC_SEARCH);
         EXPECT_EQ(State(window), "Searching|Start Search||");
@@ -62,110 +68,82 @@ TEST_F(FindGame, SearchFindsPausesAndGoesOnUntilNotFoundThenStartsAgain) {
     // Cancel while searching pauses; the window stays.
     Expect("C:|Start Search||", Cancel, 1);
     Expect("Search canceled|Continue Search||ok edit search", Search);
-    Expect("Found|Continue Search|C:\\Games\\Drifthaven|ok edit search", Search);
+    Expect(kFound, Search);
     // The CD-ROM's copy is never reported.
     Expect("Not found|Start Search|C:\\Games\\Drifthaven|ok edit search", Search);
     // A new search begins again at drive A.
-    Expect("Found|Continue Search|C:\\Games\\Drifthaven|ok edit search", Cancel);
-    std::string path = "unchanged";
-    EXPECT_FALSE(Ask(path));
-    EXPECT_EQ(path, "unchanged");
-    // So does the search of the window's next run.
-    Expect("Ready|Start Search||ok edit search", Search);
-    Expect("Found|Continue Search|C:\\Games\\Drifthaven|ok edit search", Cancel);
-    EXPECT_FALSE(Ask(path));
+    Expect(kFound, Cancel);
+    EXPECT_EQ(Ask(), "unchanged");
+    // So does the search of the window's next run; what it found can be changed before OK.
+    Expect(kReady, Search);
+    Expect(kFound, [](SimDialogView& window) {
+        window.Type(IDC_PATH, "C:\\Other\\");
+        window.Enter();
+    });
+    EXPECT_EQ(Ask(), "accepted C:\\Other");
+    // And after OK the next run searches afresh.
+    Expect(kReady, Search);
+    Expect(kFound, Cancel);
+    EXPECT_EQ(Ask(), "unchanged");
 }
 
 // Without the memory for a search, the window gives the input back at its first tick.
 TEST_F(FindGame, ASearchThatCannotBeginGivesTheInputBack) {
-    Expect("Ready|Start Search||ok edit search", [](SimDialogView& window) {
+    Expect(kReady, [](SimDialogView& window) {
         g_failingAllocations = 1;
         window.Press(IDC_SEARCH);
     });
     Expect("Searching|Start Search||ok edit search", Cancel);
-    std::string path;
-    EXPECT_FALSE(Ask(path));
+    EXPECT_EQ(Ask(), "unchanged");
     g_failingAllocations = 0;
 }
 
 TEST_F(FindGame, ATickMakesAtMost201StepsAndEndsAtANewDirectory) {
     sim.files.AddVolume('B', DRIVE_FIXED);  // searched before C:
     for (int i = 0; i < 1000; ++i) sim.files.AddFile("B:\\Big\\f" + std::to_string(i), "");
-    int calls = 0;
+    int calls = 0, before = 0;
     sim.files.inject = [&](FileOp op, const std::string&) {
-        if (op == FileOp::FindFirst || op == FileOp::FindNext) ++calls;
+        calls += op == FileOp::FindFirst || op == FileOp::FindNext;
         return FileFault{};
     };
-    int before = 0;
-    sim.windows.ExpectDialog(IDD_FIND_GAME, Search);
+    Expect(kReady, Search);
     // Ticks 1 to 3: drive B: and its root; B:\Big's first step; 201 steps into B:\Big.
-    sim.windows.ExpectDialog(IDD_FIND_GAME, [&](SimDialogView& window) {
-        EXPECT_EQ(window.Text(IDC_STATUS), "B:\\Big");
-        before = calls;
-    }, 2);
-    sim.windows.ExpectDialog(IDD_FIND_GAME, [&](SimDialogView& window) {
+    Expect("B:\\Big|Start Search||", [&](SimDialogView&) { before = calls; }, 2);
+    Expect("B:\\Big|Start Search||", [&](SimDialogView& window) {
         EXPECT_EQ(calls - before, 201);
-        EXPECT_EQ(window.Text(IDC_STATUS), "B:\\Big");
         window.Escape();  // pauses
         window.Escape();  // closes
     }, 1);
-    std::string path;
-    EXPECT_FALSE(Ask(path));
+    EXPECT_EQ(Ask(), "unchanged");
 }
 
 TEST_F(FindGame, OkAcceptsOnlyADirectoryHoldingTheGame) {
-    struct {
-        const char* typed;
-        bool accepted;
-        const char* handedBack;
-    } cases[] = {
-        {"C:\\Games\\Drifthaven", true, "C:\\Games\\Drifthaven"},
-        {"C:\\Games\\Drifthaven\\", true, "C:\\Games\\Drifthaven"},
-        {"C:\\Games\\Drifthaven\\\\", true, "C:\\Games\\Drifthaven\\"},
-        {"c:\\games\\DRIFTHAVEN", true, "c:\\games\\DRIFTHAVEN"},
-        {"C:\\Other", true, "C:\\Other"},  // a directory named like the game counts
-        {"C:\\Games", false, nullptr},
-        {"", false, nullptr},  // "\Drifthvn.exe": the root of the current drive
-        {"D:", true, "D:"},  // any drive: OK only asks whether the file is there
-        {"C:", false, nullptr},
+    // What is typed and what the window hands back; refused with a box, the window stays as it was.
+    const struct { std::string typed; const char* result; } cases[] = {
+        {"C:\\Games\\Drifthaven", "accepted C:\\Games\\Drifthaven"},
+        {"C:\\Games\\Drifthaven\\", "accepted C:\\Games\\Drifthaven"},
+        {"C:\\Games\\Drifthaven\\\\", "accepted C:\\Games\\Drifthaven\\"},
+        {"c:\\games\\DRIFTHAVEN", "accepted c:\\games\\DRIFTHAVEN"},
+        {"C:\\Other", "accepted C:\\Other"},  // a directory named like the game counts
+        {"C:\\Games", "unchanged"}, {"", "unchanged"},  // "": "\Drifthvn.exe", the root of the current drive
+        {"D:", "accepted D:"}, {"C:", "unchanged"},  // any drive: OK only asks whether the file is there
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        const std::string typed = c.typed;
-        sim.windows.ExpectDialog(IDD_FIND_GAME, [typed](SimDialogView& window) {
-            window.Type(IDC_PATH, typed);
+        const bool refused = std::string(c.result) == "unchanged";
+        Expect(kReady, [&c](SimDialogView& window) {
+            window.Type(IDC_PATH, c.typed);
             window.Press(IDOK);
         });
-        if (!c.accepted) {
+        if (refused) {
             sim.windows.ExpectMessageBox(IDOK);
-            sim.windows.ExpectDialog(IDD_FIND_GAME, [typed](SimDialogView& window) {
-                EXPECT_EQ(window.Text(IDC_PATH), typed);
-                window.Press(IDCANCEL);
-            });
+            Expect("Ready|Start Search|" + c.typed + "|ok edit search", Cancel);
         }
-        std::string path = "before";
         const size_t boxes = sim.windows.MessageBoxes().size();
-        EXPECT_EQ(Ask(path), c.accepted ? TRUE : FALSE);
-        EXPECT_EQ(path, c.accepted ? c.handedBack : "before");
+        EXPECT_EQ(Ask(), c.result);
         EXPECT_EQ(Boxes(sim, boxes),
-                  c.accepted ? "" : "Corvane 2: Drifthaven not found in specified directory|Incorrect Directory|48\n");
+                  refused ? "Corvane 2: Drifthaven not found in specified directory|Incorrect Directory|48\n" : "");
     }
-}
-
-TEST_F(FindGame, AFoundDirectoryCanBeChangedBeforeOk) {
-    sim.windows.ExpectDialog(IDD_FIND_GAME, Search);
-    sim.windows.ExpectDialog(IDD_FIND_GAME, [](SimDialogView& window) {
-        EXPECT_EQ(window.Text(IDC_PATH), "C:\\Games\\Drifthaven");
-        window.Type(IDC_PATH, "C:\\Other\\");
-        window.Enter();
-    });
-    std::string path;
-    EXPECT_TRUE(Ask(path));
-    EXPECT_EQ(path, "C:\\Other");
-    // The next run searches afresh.
-    Expect("Ready|Start Search||ok edit search", Search);
-    Expect("Found|Continue Search|C:\\Games\\Drifthaven|ok edit search", Cancel);
-    EXPECT_FALSE(Ask(path));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The two patches on realistic files and on the movie lists' edge cases, run by
 // the launcher's Play on the simulated Windows.
 #include <gtest/gtest.h>
+#include <array>
 #include <fstream>
 #include <sstream>
 #include "launcher/launcher_app.h"
@@ -19,12 +20,13 @@ std::string SampleFile(const char* name) {
     return content.str();
 }
 
-// Replaces the one occurrence of from; fails the test when it is not there once.
-std::string Edit(std::string text, const std::string& from, const std::string& to) {
-    const size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    EXPECT_EQ(text.find(from, at + 1), std::string::npos) << from;
-    if (at != std::string::npos) text.replace(at, from.size(), to);
+// Sets each key's value from its old one, which must be there once.
+std::string Edit(std::string text, std::initializer_list<std::array<std::string, 3>> edits) {
+    for (const auto& [key, from, to] : edits) {
+        const size_t at = text.find(key + " = " + from);
+        EXPECT_TRUE(at != std::string::npos && text.find(key + " = " + from, at + 1) == std::string::npos) << key;
+        if (at != std::string::npos) text.replace(at, key.size() + 3 + from.size(), key + " = " + to);
+    }
     return text;
 }
 
@@ -63,80 +65,64 @@ protected:
 TEST_F(Recipes, EnableThenDisableOnTheSampleInstallation) {
     const std::string sample = SampleFile("flux.ini");
     ASSERT_GT(sample.size(), 200u);
-    std::string enabled = sample;
-    enabled = Edit(enabled, "max_rem_range = 25000", "max_rem_range = 100000");
-    enabled = Edit(enabled, "critical_damage_scale = 1.0\r\n", "critical_damage_scale = 0.5\r\n\r\ncriticals_per_impact = 0.5");
-    enabled = Edit(enabled, "field_of_view = 1.2", "field_of_view = 1.75");
-    enabled = Edit(enabled, "movies[0] = /movies/intro", "movies[0] = /movies/vort");
-    enabled = Edit(enabled, "movies[1] = /movies/maravel", "movies[1] = ");
-    enabled = Edit(enabled, "movies[2] = /movies/credits_a", "movies[2] = ");
-    enabled = Edit(enabled, "movies[3] = /movies/credits_b", "movies[3] = ");
-    enabled += "\r\n[Mods]\r\nvalkormod = 1\r\n[iiSim]\r\ncollision_damage_factor = 4";
+    const std::string enabled =
+        Edit(sample, {{"max_rem_range", "25000", "100000"}, {"field_of_view", "1.2", "1.75"},
+                      {"critical_damage_scale", "1.0\r\n", "0.5\r\n\r\ncriticals_per_impact = 0.5"},
+                      {"movies[0]", "/movies/intro", "/movies/vort"}, {"movies[1]", "/movies/maravel", ""},
+                      {"movies[2]", "/movies/credits_a", ""}, {"movies[3]", "/movies/credits_b", ""}}) +
+        "\r\n[Mods]\r\nvalkormod = 1\r\n[iiSim]\r\ncollision_damage_factor = 4";
     EXPECT_EQ(Enable(sample), enabled);
     // Enabling again changes nothing.
     EXPECT_EQ(Enable(enabled), enabled);
-
-    std::string disabled = enabled;
-    disabled = Edit(disabled, "max_rem_range = 100000", "max_rem_range = 25000");
-    disabled = Edit(disabled, "critical_damage_scale = 0.5", "critical_damage_scale = 1.0");
-    disabled = Edit(disabled, "criticals_per_impact = 0.5", "criticals_per_impact = 1");
-    disabled = Edit(disabled, "field_of_view = 1.75", "field_of_view = 1.2");
-    disabled = Edit(disabled, "collision_damage_factor = 4", "collision_damage_factor = 1");
-    disabled = Edit(disabled, "valkormod = 1", "valkormod = 0");
-    // The defaults' list without "/movies/maravel": intro, logo, and the empty
-    // entry that ends a run of it.
-    disabled = Edit(disabled, "movies[0] = /movies/vort", "movies[0] = /movies/intro");
-    disabled = Edit(disabled, "movies[1] = ", "movies[1] = /movies/logo");
+    // The defaults' movie list without "/movies/maravel": intro, logo, and the
+    // empty entry that ends a run of it.
+    const std::string disabled =
+        Edit(enabled, {{"max_rem_range", "100000", "25000"}, {"field_of_view", "1.75", "1.2"}, {"valkormod", "1", "0"},
+                       {"critical_damage_scale", "0.5", "1.0"}, {"criticals_per_impact", "0.5", "1"},
+                       {"collision_damage_factor", "4", "1"}, {"movies[0]", "/movies/vort", "/movies/intro"},
+                       {"movies[1]", "", "/movies/logo"}});
     EXPECT_EQ(Disable(enabled, SampleFile("defaults.ini")), disabled);
 }
 
 const std::string H = "; x\r\n";
 
+// The game's section with a movie list; nullptr: an entry that ends at its equals sign.
+std::string Movies(const std::vector<const char*>& movies) {
+    std::string text = "[icGame]\r\n";
+    for (size_t i = 0; i < movies.size(); ++i)
+        text += "movies[" + std::to_string(i) + "] =" + (movies[i] ? " " + std::string(movies[i]) : "") + "\r\n";
+    return text;
+}
+
 TEST_F(Recipes, EnableBlanksTheMovieListUpToItsFirstGap) {
-    struct {
-        const char* name;
-        std::string before;
-        std::string after;
-    } cases[] = {
-        {"four entries", H + "[icGame]\r\nmovies[0] = a\r\nmovies[1] = b\r\nmovies[2] = c\r\nmovies[3] = d\r\n",
-         H + "[icGame]\r\nmovies[0] = /movies/vort\r\nmovies[1] = \r\nmovies[2] = \r\nmovies[3] = \r\n"},
-        {"an empty entry 1", H + "[icGame]\r\nmovies[0] = a\r\nmovies[1] =\r\nmovies[2] = c\r\n",
-         H + "[icGame]\r\nmovies[0] = /movies/vort\r\nmovies[1] =\r\nmovies[2] = c\r\n"},
-        {"no entry 0", H + "[icGame]\r\nmovies[1] = b\r\nx = 1\r\n",
-         H + "[icGame]\r\nmovies[1] = \r\nx = 1\r\n\r\nmovies[0] = /movies/vort"},
+    const struct { const char* name; std::string before, after; } cases[] = {
+        {"four entries", Movies({"a", "b", "c", "d"}), Movies({"/movies/vort", "", "", ""})},
+        {"an empty entry 1", Movies({"a", nullptr, "c"}), Movies({"/movies/vort", nullptr, "c"})},
+        {"no entry 0", "[icGame]\r\nmovies[1] = b\r\nx = 1\r\n",
+         "[icGame]\r\nmovies[1] = \r\nx = 1\r\n\r\nmovies[0] = /movies/vort"},
     };
     const std::string rest = "\r\n[Mods]\r\nvalkormod = 1\r\n[icPlayerPilot]\r\nmax_rem_range = 100000\r\n[icShip]\r\n"
                              "critical_damage_scale = 0.5\r\ncriticals_per_impact = 0.5\r\n[icTacticalCamera]\r\n"
                              "field_of_view = 1.75\r\n[iiSim]\r\ncollision_damage_factor = 4";
-    for (const auto& c : cases) EXPECT_EQ(Enable(c.before), c.after + rest) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(Enable(H + c.before), H + c.after + rest) << c.name;
 }
 
 TEST_F(Recipes, DisableCopiesTheDefaultMovieListWithoutTheModsMovie) {
     const std::string options = "[icPlayerPilot]\r\nmax_rem_range = 1\r\n[icShip]\r\ncritical_damage_scale = 2\r\n"
                                 "criticals_per_impact = 3\r\n[icTacticalCamera]\r\nfield_of_view = 4\r\n[iiSim]\r\n"
                                 "collision_damage_factor = 5\r\n[Mods]\r\nvalkormod = 1\r\n";
-    const std::string restored = Edit(options, "valkormod = 1", "valkormod = 0");
-    const std::string flux = "[icGame]\r\nmovies[0] = /movies/vort\r\nmovies[1] = \r\nmovies[2] = \r\n";
-    struct {
-        const char* name;
-        std::string defaultsGame;
-        std::string fluxGame;
-    } cases[] = {
-        {"the mod's movie first", "[icGame]\r\nmovies[0] = /movies/maravel\r\nmovies[1] = /movies/vort\r\n",
-         "[icGame]\r\nmovies[0] = /movies/vort\r\nmovies[1] = \r\nmovies[2] = \r\n"},
-        {"no movie list", "[icOther]\r\nx = 1\r\n", "[icGame]\r\nmovies[0] = \r\nmovies[1] = \r\nmovies[2] = \r\n"},
-        {"the mod's movie last", "[icGame]\r\nmovies[0] = /a\r\nmovies[1] = /movies/maravel\r\n",
-         "[icGame]\r\nmovies[0] = /a\r\nmovies[1] = \r\nmovies[2] = \r\n"},
-        {"a gap ends the copy", "[icGame]\r\nmovies[0] = /a\r\nmovies[1] = \r\nmovies[2] = /c\r\n",
-         "[icGame]\r\nmovies[0] = /a\r\nmovies[1] = \r\nmovies[2] = \r\n"},
-        {"a longer list", "[icGame]\r\nmovies[0] = /a\r\nmovies[1] = /b\r\nmovies[2] = /c\r\nmovies[3] = /d\r\n",
-         "[icGame]\r\nmovies[0] = /a\r\nmovies[1] = /b\r\nmovies[2] = /c\r\nmovies[3] = /d\r\n"},
+    // The defaults' game section, and the enabled list it makes.
+    const struct { const char* name; std::string defaults, after; } cases[] = {
+        {"the mod's movie first", Movies({"/movies/maravel", "/movies/vort"}), Movies({"/movies/vort", "", ""})},
+        {"no movie list", "[icOther]\r\nx = 1\r\n", Movies({"", "", ""})},
+        {"the mod's movie last", Movies({"/a", "/movies/maravel"}), Movies({"/a", "", ""})},
+        {"a gap ends the copy", Movies({"/a", "", "/c"}), Movies({"/a", "", ""})},
+        {"a longer list", Movies({"/a", "/b", "/c", "/d"}), Movies({"/a", "/b", "/c", "/d"})},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::string after = Disable(H + flux + options, H + c.defaultsGame + options);
-        EXPECT_EQ(after, H + c.fluxGame + restored);
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(Disable(H + Movies({"/movies/vort", "", ""}) + options, H + c.defaults + options),
+                  H + c.after + Edit(options, {{"valkormod", "1", "0"}}))
+            << c.name;
 }
 
 TEST_F(Recipes, DisableWritesAnOptionTheDefaultsLackAsEmpty) {

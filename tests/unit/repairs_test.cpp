@@ -24,20 +24,21 @@ enum Call { Rebuild, CorrectPath, Recover, Correct, Detect };
 // build 12's time, the high half of the time.
 enum Library { Build14, Build12, Missing, Directory, Empty, SecondLate, MixedRows, HighHalfOff };
 
+// What the player does: Y, N, O: a box answered Yes, No, OK; D: kGame typed with
+// a trailing backslash in the find-game window and OK, F-: Cancel; V<text>: typed
+// in the version window and OK, V-: Cancel.
+// What the player sees: N or N:arg: box N formatted with arg; F113, F117: the
+// find-game window with that caption; V46, V47: the version window with that
+// prompt; S: the game started.
+// The key afterwards, "InstallPath|Version" (- when missing; G: kGame as a string
+// with its zero), then the access of each create; the result, then for Recover and
+// Correct the caller's version. refused: "create 2", the second RegCreateKeyExA
+// fails; also "set", "close".
 struct RepairCase {
-    const char* name;
+    const char *name;
     Call call;
     Library library;
-    const char* refused;  // "create 2": the second RegCreateKeyExA fails; also "set", "close"
-    // Y, N, O: a box answered Yes, No, OK; D: kGame typed with a trailing
-    // backslash in the find-game window and OK, F-: Cancel; V<text>: typed in
-    // the version window and OK, V-: Cancel.
-    const char* player;
-    // N or N:arg: box N formatted with arg; F113, F117: the find-game window with
-    // that caption; V46, V47: the version window with that prompt; S: the game started.
-    const char* seen;
-    const char* key;  // "InstallPath|Version" afterwards (- when missing), then the access of each create
-    const char* result;  // the result, then for Recover and Correct the caller's version
+    const char *refused, *player, *seen, *key, *result;
 };
 
 void PrintTo(const RepairCase& c, std::ostream* out) { *out << c.name; }
@@ -113,13 +114,12 @@ protected:
     std::string Value(const char* name) {
         const SimRegistry::Value* value = sim.registry.GetValue(GAME_SETTINGS_KEY, name);
         if (value == nullptr) return "-";
-        std::ostringstream shown;
-        shown << (value->type == REG_SZ ? "sz " : value->type == REG_DWORD ? "dword " : "other ") << std::hex;
-        for (BYTE byte : value->data) {
-            if (value->type != REG_SZ) shown << int(byte / 16) << int(byte % 16);
-            if (value->type == REG_SZ) shown << (byte == 0 ? std::string("\\0") : std::string(1, char(byte)));
-        }
-        return shown.str();
+        std::string shown = value->type == REG_SZ ? "sz " : value->type == REG_DWORD ? "dword " : "other ";
+        for (BYTE byte : value->data)
+            shown += value->type != REG_SZ ? std::string{"0123456789abcdef"[byte / 16], "0123456789abcdef"[byte % 16]}
+                     : byte == 0           ? std::string("\\0")
+                                           : std::string(1, char(byte));
+        return shown;
     }
 
     SimPlatform sim{{}};
@@ -137,8 +137,8 @@ TEST_P(Repairs, ShowTheirStepsAndLeaveTheKeyAsTheyReport) {
     if (c.call == Recover) sim.registry.DeleteValue(GAME_SETTINGS_KEY, "Version");
     if (c.call == Correct) sim.registry.PutDword(GAME_SETTINGS_KEY, "Version", version = 13);
     launcher.m_strInstallPath = start;
-    const std::string refused = c.refused;
-    sim.registry.inject = [&, count = 0](RegOp op, const std::string&, const std::string&) mutable {
+    sim.registry.inject = [refused = std::string(c.refused), count = 0](RegOp op, const std::string&,
+                                                                        const std::string&) mutable {
         const RegOp failing = refused[0] == 'c' ? (refused[1] == 'r' ? RegOp::Create : RegOp::Close) : RegOp::Set;
         return !refused.empty() && op == failing && ++count == refused.back() - '0' ? LONG(ERROR_ACCESS_DENIED)
                                                                                   : LONG(ERROR_SUCCESS);
@@ -146,15 +146,13 @@ TEST_P(Repairs, ShowTheirStepsAndLeaveTheKeyAsTheyReport) {
     Script(c.player);
 
     HKEY key = nullptr;
-    std::string result;
-    switch (c.call) {
-    case Rebuild: result = std::to_string(launcher.RebuildSettingsKey(key)); break;
-    case CorrectPath: result = std::to_string(launcher.CorrectInstallPath(launcher.m_strInstallPath)); break;
-    case Recover: result = std::to_string(launcher.RecoverVersion(version)); break;
-    case Correct: result = std::to_string(launcher.CorrectVersion(version)); break;
-    case Detect: result = std::to_string(launcher.DetectVersion()); break;
-    }
-    if (c.call == Recover || c.call == Correct) result += " " + std::to_string(version);
+    std::string& path = launcher.m_strInstallPath;
+    std::string result = c.call == Rebuild       ? std::to_string(launcher.RebuildSettingsKey(key))
+                         : c.call == CorrectPath ? std::to_string(launcher.CorrectInstallPath(path))
+                         : c.call == Recover     ? std::to_string(launcher.RecoverVersion(version)) + " "
+                         : c.call == Correct     ? std::to_string(launcher.CorrectVersion(version)) + " "
+                                                 : std::to_string(launcher.DetectVersion());
+    if (c.call == Recover || c.call == Correct) result += std::to_string(version);
 
     std::vector<std::string> expected, seen;
     for (const std::string& token : Tokens(c.seen)) expected.push_back(Seen(token));
@@ -168,20 +166,17 @@ TEST_P(Repairs, ShowTheirStepsAndLeaveTheKeyAsTheyReport) {
     for (const std::string& create : sim.registry.creates) {
         const std::string access = create.substr(create.find(" access ") + 8, 7);
         shown += access == "0x20006" ? " W" : access == "0x2001f" ? " RW" : " " + access;
-        const std::string security = std::to_string(sizeof(SECURITY_ATTRIBUTES)) + ",null,0";
-        EXPECT_EQ(create, "software\\vortigen\\drifthaven\\settings access " + access +
-                              " class \"\" options 0 security " + security);
+        EXPECT_EQ(create, "software\\vortigen\\drifthaven\\settings access " + access + " class \"\" options 0 " +
+                              "security " + std::to_string(sizeof(SECURITY_ATTRIBUTES)) + ",null,0");
     }
-    EXPECT_EQ(shown, c.key);
+    EXPECT_EQ(shown, c.key[0] == 'G' ? "sz " + std::string(kGame) + "\\0" + (c.key + 1) : c.key);
     EXPECT_EQ(result, c.result);
     // The directory serves as soon as the player accepts it, stored or not.
-    EXPECT_EQ(launcher.m_strInstallPath, std::string(c.player).find('D') != std::string::npos ? kGame : start);
-    for (const ShellRequest& game : sim.shell.requests) {
-        EXPECT_EQ(game.cbSize, sizeof(SHELLEXECUTEINFOA));
-        EXPECT_EQ(game.fMask, static_cast<UINT>(SEE_MASK_ICON));
-        EXPECT_TRUE(game.hwnd == nullptr && game.verbNull && !game.parametersNull && game.parameters.empty());
-        EXPECT_EQ(game.hIcon, launcher.m_hSmallIcon);
-    }
+    EXPECT_EQ(path, std::string(c.player).find('D') != std::string::npos ? kGame : start);
+    for (const ShellRequest& game : sim.shell.requests)
+        EXPECT_TRUE(game.cbSize == sizeof(SHELLEXECUTEINFOA) && game.fMask == SEE_MASK_ICON && game.hwnd == nullptr &&
+                    game.verbNull && !game.parametersNull && game.parameters.empty() &&
+                    game.hIcon == launcher.m_hSmallIcon);
     // Only a rebuilt key is handed back, and it can be read.
     sim.registry.inject = nullptr;
     EXPECT_EQ(sim.registry.OpenHandles(), key != nullptr ? 1 : 0);
@@ -196,49 +191,40 @@ TEST_P(Repairs, ShowTheirStepsAndLeaveTheKeyAsTheyReport) {
 const RepairCase kRepairCases[] = {
     {"rebuild declined", Rebuild, Build14, "", "N", "115", "no key", "0"},
     {"rebuild, finder cancelled", Rebuild, Build14, "", "Y F-", "115 F113", "no key", "0"},
-    {"rebuild", Rebuild, Build14, "", "Y D O Y", "115 F113 45:14 43:14", "sz D:\\Corvane\\0|dword 0e000000 W RW",
-     "1"},
-    {"rebuild, a close refused", Rebuild, Build14, "close 1", "Y D O Y", "115 F113 45:14 43:14",
-     "sz D:\\Corvane\\0|dword 0e000000 W RW", "1"},
+    {"rebuild", Rebuild, Build14, "", "Y D O Y", "115 F113 45:14 43:14", "G|dword 0e000000 W RW", "1"},
+    {"rebuild, close refused", Rebuild, Build14, "close 1", "Y D O Y", "115 F113 45:14 43:14",
+      "G|dword 0e000000 W RW", "1"},
     {"rebuild typed", Rebuild, Empty, "", "Y D N V16909060 Y", "115 F113 112 V47 43:16909060",
-     "sz D:\\Corvane\\0|dword 04030201 W RW", "1"},
-    {"rebuild, not stored", Rebuild, Build14, "", "Y D O N", "115 F113 45:14 43:14", "sz D:\\Corvane\\0|- W", "0"},
-    {"rebuild, no library", Rebuild, Missing, "", "Y D O", "115 F113 49", "sz D:\\Corvane\\0|- W", "0"},
-    {"rebuild, version cancelled", Rebuild, Directory, "", "Y D N V-", "115 F113 112 V47", "sz D:\\Corvane\\0|- W",
-     "0"},
+      "G|dword 04030201 W RW", "1"},
+    {"rebuild, not stored", Rebuild, Build14, "", "Y D O N", "115 F113 45:14 43:14", "G|- W", "0"},
+    {"rebuild, no library", Rebuild, Missing, "", "Y D O", "115 F113 49", "G|- W", "0"},
+    {"rebuild, version cancelled", Rebuild, Directory, "", "Y D N V-", "115 F113 112 V47", "G|- W", "0"},
     {"rebuild, create refused", Rebuild, Build14, "create 1", "Y D O", "115 F113 50", "no key W", "0"},
     {"rebuild, path refused", Rebuild, Build14, "set 1", "Y D O", "115 F113 51", "-|- W", "0"},
     {"rebuild, second create refused", Rebuild, Build14, "create 2", "Y D O Y O", "115 F113 45:14 43:14 44",
-     "sz D:\\Corvane\\0|- W RW", "0"},
-    {"rebuild, version refused", Rebuild, Build14, "set 2", "Y D O Y O", "115 F113 45:14 43:14 48",
-     "sz D:\\Corvane\\0|- W RW", "0"},
+      "G|- W RW", "0"},
+    {"rebuild, version refused", Rebuild, Build14, "set 2", "Y D O Y O", "115 F113 45:14 43:14 48", "G|- W RW", "0"},
     {"path cancelled", CorrectPath, Build14, "", "F-", "F117", "sz C:\\Wrong\\0|dword 0e000000", "0"},
-    {"path chosen", CorrectPath, Build14, "", "D", "F117", "sz D:\\Corvane\\0|dword 0e000000 W", "1"},
-    {"path, create refused", CorrectPath, Build14, "create 1", "D O", "F117 50", "sz C:\\Wrong\\0|dword 0e000000 W",
-     "1"},
+    {"path chosen", CorrectPath, Build14, "", "D", "F117", "G|dword 0e000000 W", "1"},
+    {"path, create refused", CorrectPath, Build14, "create 1", "D O", "F117 50",
+      "sz C:\\Wrong\\0|dword 0e000000 W", "1"},
     {"path, write refused", CorrectPath, Build14, "set 1", "D O", "F117 51", "sz C:\\Wrong\\0|dword 0e000000 W", "1"},
-    {"recovered", Recover, Build14, "", "O O Y", "53 45:14 43:14", "sz D:\\Corvane\\0|dword 0e000000 W",
-     "1 14"},
-    {"recovered, not stored", Recover, Build12, "", "O O N", "53 45:12 43:12", "sz D:\\Corvane\\0|-", "1 12"},
-    {"recovery, no library", Recover, Missing, "", "O O", "53 49", "sz D:\\Corvane\\0|-", "0 0"},
-    {"recovery, game started", Recover, SecondLate, "", "O Y V-", "53 112 S V46", "sz D:\\Corvane\\0|-", "0 0"},
-    {"recovered, create refused", Recover, Build14, "create 1", "O O Y O", "53 45:14 43:14 44",
-     "sz D:\\Corvane\\0|- W", "1 14"},
-    {"recovered, write refused", Recover, Build14, "set 1", "O O Y O", "53 45:14 43:14 48", "sz D:\\Corvane\\0|- W",
-     "1 14"},
-    {"correction declined", Correct, Build12, "", "N", "120", "sz D:\\Corvane\\0|dword 0d000000", "0 13"},
-    {"corrected to 12", Correct, Build12, "", "Y O Y", "120 45:12 43:12", "sz D:\\Corvane\\0|dword 0c000000 W",
-     "1 12"},
-    {"corrected, not stored", Correct, MixedRows, "", "Y N V16 N", "120 112 V47 43:16",
-     "sz D:\\Corvane\\0|dword 0d000000", "1 16"},
-    {"corrected to 0", Correct, HighHalfOff, "", "Y N V0", "120 112 V47", "sz D:\\Corvane\\0|dword 0d000000", "0 0"},
-    {"correction, no library", Correct, Missing, "", "Y O", "120 49", "sz D:\\Corvane\\0|dword 0d000000", "0 0"},
-    {"build 14", Detect, Build14, "", "O", "45:14", "sz D:\\Corvane\\0|dword 0e000000", "14"},
-    {"build 12", Detect, Build12, "", "O", "45:12", "sz D:\\Corvane\\0|dword 0e000000", "12"},
-    {"typed as text", Detect, Empty, "", "Y Vabc", "112 S V46", "sz D:\\Corvane\\0|dword 0e000000", "0"},
-    {"typed as nothing", Detect, SecondLate, "", "N V", "112 V47", "sz D:\\Corvane\\0|dword 0e000000", "0"},
-    {"typed too large", Detect, HighHalfOff, "", "N V4294967296", "112 V47", "sz D:\\Corvane\\0|dword 0e000000",
-     "0"},
+    {"recovered", Recover, Build14, "", "O O Y", "53 45:14 43:14", "G|dword 0e000000 W", "1 14"},
+    {"recovered, not stored", Recover, Build12, "", "O O N", "53 45:12 43:12", "G|-", "1 12"},
+    {"recovery, no library", Recover, Missing, "", "O O", "53 49", "G|-", "0 0"},
+    {"recovery, game started", Recover, SecondLate, "", "O Y V-", "53 112 S V46", "G|-", "0 0"},
+    {"recovered, create refused", Recover, Build14, "create 1", "O O Y O", "53 45:14 43:14 44", "G|- W", "1 14"},
+    {"recovered, write refused", Recover, Build14, "set 1", "O O Y O", "53 45:14 43:14 48", "G|- W", "1 14"},
+    {"correction declined", Correct, Build12, "", "N", "120", "G|dword 0d000000", "0 13"},
+    {"corrected to 12", Correct, Build12, "", "Y O Y", "120 45:12 43:12", "G|dword 0c000000 W", "1 12"},
+    {"corrected, not stored", Correct, MixedRows, "", "Y N V16 N", "120 112 V47 43:16", "G|dword 0d000000", "1 16"},
+    {"corrected to 0", Correct, HighHalfOff, "", "Y N V0", "120 112 V47", "G|dword 0d000000", "0 0"},
+    {"correction, no library", Correct, Missing, "", "Y O", "120 49", "G|dword 0d000000", "0 0"},
+    {"build 14", Detect, Build14, "", "O", "45:14", "G|dword 0e000000", "14"},
+    {"build 12", Detect, Build12, "", "O", "45:12", "G|dword 0e000000", "12"},
+    {"typed as text", Detect, Empty, "", "Y Vabc", "112 S V46", "G|dword 0e000000", "0"},
+    {"typed as nothing", Detect, SecondLate, "", "N V", "112 V47", "G|dword 0e000000", "0"},
+    {"typed too large", Detect, HighHalfOff, "", "N V4294967296", "112 V47", "G|dword 0e000000", "0"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, Repairs, ::testing::ValuesIn(kRepairCases),

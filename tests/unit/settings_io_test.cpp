@@ -25,13 +25,8 @@ protected:
     void Fail(FileOp op, int call, bool always = false, DWORD limit = 0xFFFFFFFF, bool error = true) {
         sim.files.inject = [=, counts = std::map<FileOp, int>()](FileOp made, const std::string&) mutable {
             const int count = ++counts[made];
-            FileFault fault;
-            if (made == op && (count == call || (always && count > call))) {
-                fault.fail = error;
-                fault.error = ERROR_DISK_FULL;
-                fault.limit = limit;
-            }
-            return fault;
+            const bool hit = made == op && (count == call || (always && count > call));
+            return hit ? FileFault{error, ERROR_DISK_FULL, limit} : FileFault{};
         };
     }
 
@@ -72,14 +67,8 @@ TEST_F(SettingsFiles, LoadKeepsFluxOpenUnsharedUntilClosedAndSaveRewritesItInPla
 }
 
 TEST_F(SettingsFiles, AFailedLoadSaysWhichFileAndLeavesNothingOpen) {
-    struct Case {
-        const char* name;
-        bool defaults;
-        bool present;
-        bool held;
-        int failingRead;
-        const char* message;
-    } cases[] = {
+    // Which file, whether it is there, held by another program, the read that fails (0 none), the message.
+    const struct { const char* name; bool defaults, present, held; int failingRead; const char* message; } cases[] = {
         {"flux missing", false, false, false, 0, "Error opening the file flux.ini."},
         {"flux held by another program", false, true, true, 0, "Error opening the file flux.ini."},
         {"flux unreadable", false, true, false, 2, "Error loading flux.ini."},
@@ -87,7 +76,7 @@ TEST_F(SettingsFiles, AFailedLoadSaysWhichFileAndLeavesNothingOpen) {
         {"defaults held by another program", true, true, true, 0, "Error opening the file defaults.ini."},
         {"defaults unreadable at its end", true, true, false, 4, "Error loading defaults.ini."},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         sim.files.inject = nullptr;
         const std::string path = c.defaults ? kDefaults : kFlux;
@@ -109,26 +98,21 @@ TEST_F(SettingsFiles, AFailedLoadSaysWhichFileAndLeavesNothingOpen) {
 TEST_F(SettingsFiles, AFailedSaveLeavesTheOriginalBytesAndTheFileOpen) {
     const std::string longer = kOriginal + std::string(900, 'n');
     const std::string shorter = "; short\r\n";
-    struct Case {
-        const char* name;
-        std::string text;
-        FileOp op;
-        int call;
-        bool always;
-        DWORD limit;
-        bool error;
-    } cases[] = {
-        {"seek refused", shorter, FileOp::Seek, 1, false, 0xFFFFFFFF, true},
-        {"seek refused before a longer text", longer, FileOp::Seek, 1, false, 0xFFFFFFFF, true},
-        {"growing refused by a full disk", longer, FileOp::Truncate, 1, true, 0xFFFFFFFF, true},
-        {"seeking to the new end refused", longer, FileOp::Seek, 2, false, 0xFFFFFFFF, true},
+    // The text saved, and the op whose call-th call fails (always: and every later one), moving at most limit
+    // bytes first, with or without an error.
+    const struct { const char* name; std::string text; FileOp op; int call; bool always = false;
+                   DWORD limit = 0xFFFFFFFF; bool error = true; } cases[] = {
+        {"seek refused", shorter, FileOp::Seek, 1},
+        {"seek refused before a longer text", longer, FileOp::Seek, 1},
+        {"growing refused by a full disk", longer, FileOp::Truncate, 1, true},
+        {"seeking to the new end refused", longer, FileOp::Seek, 2},
         {"short write of a longer text", longer, FileOp::Write, 1, false, 100, false},
-        {"failed write of a shorter text", shorter, FileOp::Write, 1, false, 4, true},
-        {"truncation failing once", shorter, FileOp::Truncate, 1, false, 0xFFFFFFFF, true},
-        {"truncation failing for good", shorter, FileOp::Truncate, 1, true, 0xFFFFFFFF, true},
-        {"truncation failing after growing", longer, FileOp::Truncate, 2, false, 0xFFFFFFFF, true},
+        {"failed write of a shorter text", shorter, FileOp::Write, 1, false, 4},
+        {"truncation failing once", shorter, FileOp::Truncate, 1},
+        {"truncation failing for good", shorter, FileOp::Truncate, 1, true},
+        {"truncation failing after growing", longer, FileOp::Truncate, 2},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         sim.files.inject = nullptr;
         sim.files.AddFile(kFlux, kOriginal);

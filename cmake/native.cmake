@@ -15,7 +15,6 @@ function(add_core_variant suffix)
 
     add_executable(unit_tests${suffix} ${UNIT_TEST_SOURCES})
     target_link_libraries(unit_tests${suffix} PRIVATE core${suffix} GTest::gtest GTest::gtest_main)
-    target_compile_definitions(unit_tests${suffix} PRIVATE SAMPLE_DIR="${CMAKE_SOURCE_DIR}/sample/game")
     gtest_discover_tests(unit_tests${suffix} TEST_PREFIX "unit${suffix}." DISCOVERY_TIMEOUT 60)
 endfunction()
 

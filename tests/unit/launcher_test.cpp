@@ -40,11 +40,11 @@ protected:
         InstallGame(sim);
     }
     ~LauncherTest() override { ExpectNothingLeft(sim); }
-    INT_PTR Run(BOOL (*patch)(LauncherDialog&) = PatchSucceeds, int silent = 0) {
+    INT_PTR Run(BOOL (*patch)(LauncherDialog&) = PatchSucceeds) {
         Profile profile = GetParam().profile();
         profile.patchSettings = patch;
         profile.playTaunt = [](LauncherDialog&, Runtime&) { ++g_taunts; };
-        return RunLauncher(sim, profile, silent);
+        return RunLauncher(sim, profile);
     }
     // A message box of the launcher window: the text, the title, the stop icon.
     std::string Box(UINT message) { return FindStringText(message) + ("|" + std::string(GetParam().title)) + "|16\n"; }
@@ -75,29 +75,6 @@ TEST_P(LauncherTest, ReadyWindowShowsTitleCaptionsIconsAndPlaysOneTauntAndEveryC
     EXPECT_TRUE(sim.shell.requests.empty());
     EXPECT_LT(sim.log.Find("caption "), sim.log.Find("timer start 1"));
     EXPECT_EQ(sim.log.Count("timer stop 1"), 3);
-}
-
-// The start-up stops at the first check that fails: its message, then the window
-// closes by itself without becoming ready.
-TEST_P(LauncherTest, TheStartUpStopsAtTheFirstFailedCheck) {
-    FailRegistry(sim, RegOp::Open, "settings", 1, ERROR_ACCESS_DENIED);
-    sim.windows.ExpectMessageBox(IDOK);
-    EXPECT_EQ(Run(), IDCANCEL);
-    sim.files.AddFile("C:\\Bare\\Drifthvn.exe", "MZ");
-    sim.registry.PutString(GAME_SETTINGS_KEY, "InstallPath", "C:\\Bare");
-    sim.windows.ExpectMessageBox(IDOK);
-    EXPECT_EQ(Run(), IDCANCEL);
-    EXPECT_EQ(Boxes(sim), Box(IDS_ERROR_OPENING_KEY) + Box(IDS_MOD_MISSING));
-    EXPECT_EQ(g_taunts + g_patches, 0);
-}
-
-// A failed patch shows nothing of its own in silent mode. (taunt_test checks
-// the closing timer's steps.)
-TEST_P(LauncherTest, SilentModePatchesAndClosesByItselfWithoutGameOrTaunt) {
-    for (auto patch : {PatchSucceeds, PatchFails}) EXPECT_EQ(Run(patch, 1), IDCANCEL);
-    EXPECT_EQ(g_patches, 2);
-    EXPECT_EQ(g_taunts, 0);
-    EXPECT_TRUE(sim.shell.requests.empty());
 }
 
 // Play starts the game minimised in the install path; after a failed patch it

@@ -198,27 +198,4 @@ TEST_F(StartupChecks, OkToTheNoticeRecordsTheAgreementAndTheStartUpGoesOn) {
     EXPECT_EQ(sim.log.Count("dialog 132 open"), 1);
 }
 
-// Silent mode shows the notice all the same.
-TEST_F(StartupChecks, EveryOtherEndOfTheNoticeClosesTheLauncherSilentlyAndRecordsNothing) {
-    sim.registry.DeleteKey(MOD_KEY);
-    for (int silent : {0, 1})
-        for (auto way : kCancelWays) {
-            sim.windows.ExpectDialog(IDD_DISCLAIMER, way);
-            EXPECT_EQ(Start(silent), IDCANCEL);
-        }
-    EXPECT_FALSE(sim.registry.HasKey(MOD_KEY));
-    EXPECT_EQ(sim.log.Count("caption "s + kTitle), 0);
-    EXPECT_EQ(sim.log.Count("timer tick 1337"), 6);
-}
-
-TEST_F(StartupChecks, AFailedRegistrationAfterTheNoticeIsReportedAndTheStartUpGoesOn) {
-    sim.registry.DeleteKey(MOD_KEY);
-    FailRegistry(sim, RegOp::Create, "valkormod", 1, ERROR_ACCESS_DENIED);
-    sim.windows.ExpectDialog(IDD_DISCLAIMER, Pressing(IDOK));
-    sim.windows.ExpectMessageBox(IDOK);
-    sim.windows.ExpectDialog(IDD_LAUNCHER, Pressing(IDCANCEL));
-    EXPECT_EQ(Start(), IDCANCEL);
-    EXPECT_EQ(Boxes(sim), FindStringText(IDS_ERROR_CREATING_REGISTRY_KEY) + "|"s + kTitle + "|16\n");
-}
-
 }  // namespace

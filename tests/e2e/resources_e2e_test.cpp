@@ -32,18 +32,12 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// A structure at an offset of a resource or file; reading past the end marks it bad instead of crashing.
-struct Reader {
-    const BYTE* data;
-    size_t size;
-    bool ok = true;
-    template <class T> T At(size_t at) {
-        T value{};
-        if (data == nullptr || at + sizeof(T) > size) ok = false;
-        else memcpy(&value, data + at, sizeof(T));
-        return value;
-    }
-};
+// A structure at an offset of a resource; zeros past its end.
+template <class T> T At(const std::string& bytes, size_t at) {
+    T value{};
+    if (at + sizeof(T) <= bytes.size()) memcpy(&value, &bytes[at], sizeof(T));
+    return value;
+}
 
 #pragma pack(push, 2)
 struct IconEntry {  // an entry of an icon group resource
@@ -63,10 +57,10 @@ protected:
         ASSERT_NE(m_module, nullptr) << GetParam().path << " error " << GetLastError();
     }
     void TearDown() override { if (m_module != nullptr) FreeLibrary(m_module); }
-    Reader Resource(int id, LPCSTR type) const {
+    std::string Resource(int id, LPCSTR type) const {
         HRSRC found = FindResourceA(m_module, MAKEINTRESOURCEA(id), type);
         const void* data = found != nullptr ? LockResource(LoadResource(m_module, found)) : nullptr;
-        return {static_cast<const BYTE*>(data), data != nullptr ? SizeofResource(m_module, found) : 0};
+        return data != nullptr ? std::string(static_cast<const char*>(data), SizeofResource(m_module, found)) : "";
     }
     std::set<int> Names(LPCSTR type) const {
         std::set<int> names;
@@ -94,18 +88,17 @@ TEST_P(ProgramResources, StringTableIsTheOneTheUnitTestsSee) {
 }
 
 TEST_P(ProgramResources, PictureIconsAndTauntsAreThere) {
-    Reader picture = Resource(129, RT_BITMAP);
-    const BITMAPINFOHEADER bitmap = picture.At<BITMAPINFOHEADER>(0);
-    ASSERT_TRUE(picture.ok) << "no bitmap 129";
+    const std::string picture = Resource(129, RT_BITMAP);
+    const BITMAPINFOHEADER bitmap = At<BITMAPINFOHEADER>(picture, 0);
     EXPECT_EQ((std::vector<LONG>{bitmap.biWidth, bitmap.biHeight, bitmap.biBitCount, LONG(bitmap.biCompression)}),
-              (std::vector<LONG>{512, GetParam().pictureHeight, 24, BI_RGB}));
-    EXPECT_GE(picture.size, bitmap.biSize + 512 * 3 * size_t(abs(bitmap.biHeight))) << "bitmap 129 cut short";
+              (std::vector<LONG>{512, GetParam().pictureHeight, 24, BI_RGB})) << "bitmap 129";
+    EXPECT_GE(picture.size(), bitmap.biSize + 512 * 3 * size_t(abs(bitmap.biHeight))) << "bitmap 129 cut short";
     // Windows picks the large and small icon, in 16 or 256 colours, from these four.
-    Reader group = Resource(128, RT_GROUP_ICON);
+    const std::string group = Resource(128, RT_GROUP_ICON);
     std::set<std::vector<int>> sizes;
-    for (WORD i = 0, count = group.At<WORD>(4); i < count && group.ok; ++i) {
-        const IconEntry entry = group.At<IconEntry>(6 + sizeof(IconEntry) * i);
-        const BITMAPINFOHEADER dib = Resource(entry.nID, RT_ICON).At<BITMAPINFOHEADER>(0);
+    for (WORD i = 0, count = At<WORD>(group, 4); i < count; ++i) {
+        const IconEntry entry = At<IconEntry>(group, 6 + sizeof(IconEntry) * i);
+        const BITMAPINFOHEADER dib = At<BITMAPINFOHEADER>(Resource(entry.nID, RT_ICON), 0);
         EXPECT_EQ((std::vector<int>{dib.biWidth, dib.biHeight / 2, dib.biBitCount}),
                   (std::vector<int>{entry.bWidth, entry.bHeight, entry.wBitCount})) << "icon " << entry.nID;
         sizes.insert({entry.bWidth, entry.bHeight, entry.wBitCount});

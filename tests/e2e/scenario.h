@@ -89,18 +89,17 @@ struct Scenario {
     const char* name;
     void (*arrange)(const Scene&);
     std::vector<Step> steps;
-    // What the stand-in game recorded, line by line, each a list of "|"-separated
-    // pieces that must appear in its line; empty: the game was never started.
+    // What the stand-in game recorded, a line a start; empty: the game was never started.
     std::vector<const char*> games = {};
     // The expected flux.ini (a file of C:\expected), or nullptr: unchanged.
     const char* flux = nullptr;
-    // What the stand-in browser was asked to open, or nullptr: nothing.
-    const char* opened = nullptr;
     std::vector<RegValue> registry = {};
-    // What reached the sound device, clip by clip, from the programs' WAVE
-    // resources: "154" the whole clip, "154 cut" a part of it, "133|138" either
-    // whole, ", " between clips, "" nothing; nullptr: not listened to.
+    // What reached the sound device, as a pattern over its clips in order: "154"
+    // that whole clip, "cut" a part of one, ", " between clips, "" nothing;
+    // nullptr: not listened to.
     const char* heard = nullptr;
+    // What the stand-in browser was asked to open, a line each.
+    std::vector<const char*> opened = {};
 };
 void PrintTo(const Scenario& scenario, std::ostream* out);
 

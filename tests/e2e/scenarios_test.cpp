@@ -6,29 +6,15 @@
 
 namespace {
 
-const char kFlux38[] = "Error opening the file flux.ini.";
-const char kLoading34[] = "Error loading standard options";
-const char k33[] = "Drifthaven version 14 or higher is required.";
-const char k53[] = "Error reading version.  Hit OK to start detection of Drifthaven version.";
-const char k120[] =
-    "Drifthaven version 14 or higher is required.  If this is a dual OS system you may have installed a patch on the "
-    "other OS and the version in the registry may be incorrect.  Would you like to correct your Drifthaven version?";
+// A text of the programs' string table.
+const char* T(UINT id) { return FindStringText(id); }
 // The stand-in game's record of a start by Play: minimised in the install path,
 // flux.ini free to open, the launcher already hidden.
 const char kPlayed[] = "started dir=$install show=2 flux=0 launcher_visible=0 ";
-const std::string kDword14("\16\0\0\0", 4);
 
 #define SET_VERSION(n) \
     "Set Drifthaven to version " #n " in the registry?  Please note that if this value is incorrect, patches may " \
     "not install correctly."
-const char k112[] =
-    "The version of your Drifthaven installation could not be automatically determined.  Would you like to run "
-    "Drifthaven now so you can find the version number?  When you get to the main menu, the version is displayed in "
-    "the lower right corner.";
-const char k115[] =
-    "Corvane 2: Drifthaven registry key not found.  If this is a dual OS system and you installed Drifthaven from the "
-    "other OS, a registry key can be built.  Otherwise, please insure that Drifthaven is properly installed.  Do you "
-    "wish to attempt to build the Drifthaven Settings registry key?";
 const RegValue kNoGameKey{kGameKey, nullptr, 0, "<no key>"};
 const RegValue kPathStored{kGameKey, "InstallPath", REG_SZ, std::string("$install") + '\0'};
 RegValue Version(char major) { return {kGameKey, "Version", REG_DWORD, std::string(1, major) + std::string(3, '\0')}; }
@@ -63,13 +49,13 @@ const Scenario kScenarios[] = {
     {"notice cancelled", NoNotice,
      {Start(kValkor), Window("No Warranty"), Item(1002, FindStringText(32)), Item(IDOK, "OK"), Item(IDCANCEL, "Cancel"),
       Click(IDCANCEL), End()},
-     {}, nullptr, nullptr, {kNoModKey}},
+     {}, nullptr, {kNoModKey}},
     {"notice cancelled in silent mode", NoNotice, {Start(kValkor, "-u"), Window("No Warranty"), Click(IDCANCEL), End()},
-     {}, nullptr, nullptr, {kNoModKey}},
+     {}, nullptr, {kNoModKey}},
     {"notice accepted, then the other program starts without it", NoNotice,
      {Start(kValkor), Window("No Warranty"), Click(IDOK), Launcher(kValkor), Click(IDCANCEL), End(),
       Start(kNovalkor), Launcher(kNovalkor), Click(IDCANCEL), End()},
-     {}, nullptr, nullptr, kModValues},
+     {}, nullptr, kModValues},
 
     // Each failed check: its message, then the launcher closes.
     {"install path of another type",
@@ -80,28 +66,28 @@ const Scenario kScenarios[] = {
      {Start(kValkor), Window("Incorrect Install Path"), Click(IDCANCEL),
       Box("Cannot continue due to incorrect Drifthaven install path."), End()}},
     {"version stored as text", [](const Scene&) { SetGameValue("Version", REG_SZ, std::string("14\0", 3)); },
-     {Start(kValkor), Box(k53), Box("Critical file not found checking for version"),
+     {Start(kValkor), Box(T(53)), Box("Critical file not found checking for version"),
       Box("Cannot continue without correct version information."), End()}},
     {"version 13", [](const Scene&) { SetGameValue("Version", REG_DWORD, std::string("\15\0\0\0", 4)); },
-     {Start(kValkor), Box(k120, IDNO), Box(k33), End()}},
+     {Start(kValkor), Box(T(120), IDNO), Box(T(33)), End()}},
     {"mod files missing", [](const Scene& scene) { RemoveTree(scene.install + "\\mods"); },
-     {Start(kValkor), Box("Could not find Valkor mod."), End()}, {}, nullptr, nullptr, {}, ""},
+     {Start(kValkor), Box("Could not find Valkor mod."), End()}, {}, nullptr, {}, ""},
 
     // Repairs of the game's key, with the player's consent.
-    {"key missing, not rebuilt", [](const Scene&) { DeleteKey(kGameKey); }, {Start(kValkor), Box(k115, IDNO), End()},
-     {}, nullptr, nullptr, {kNoGameKey}},
+    {"key missing, not rebuilt", [](const Scene&) { DeleteKey(kGameKey); }, {Start(kValkor), Box(T(115), IDNO), End()},
+     {}, nullptr, {kNoGameKey}},
     {"key missing, rebuilt from a typed directory and the detected build",
      [](const Scene& scene) { DeleteKey(kGameKey), Build14(scene); },
-     {Start(kValkor), Box(k115, IDYES), Window("Find Drifthaven"), Type(1004, "$install\\"), Click(IDOK),
+     {Start(kValkor), Box(T(115), IDYES), Window("Find Drifthaven"), Type(1004, "$install\\"), Click(IDOK),
       Box("Your Drifthaven version has been autodetected as 14.", IDOK), Box(SET_VERSION(14), IDYES),
       Launcher(kValkor), Click(IDCANCEL), End()},
-     {}, nullptr, nullptr, {kPathStored, Version(14)}},
+     {}, nullptr, {kPathStored, Version(14)}},
     {"wrong directory corrected by typing",
      [](const Scene&) { SetGameValue("InstallPath", REG_SZ, std::string("C:\\Elsewhere") + '\0'); },
      {Start(kValkor), Window("Incorrect Install Path"), Type(1004, "C:\\windows"), Click(IDOK),
       Box("Corvane 2: Drifthaven not found in specified directory", IDOK, "Incorrect Directory"),
       Type(1004, "$install"), Click(IDOK), Launcher(kValkor), Click(IDCANCEL), End()},
-     {}, nullptr, nullptr, {kPathStored, Version(14)}},
+     {}, nullptr, {kPathStored, Version(14)}},
     // The prefix's drives (tools/wine_prefix.sh): D: holds the game deep down, E:
     // a directory that contains itself, F: (a CD-ROM) a copy that must not count.
     {"wrong directory corrected by a search of every fixed drive",
@@ -110,70 +96,65 @@ const Scenario kScenarios[] = {
       Item(1004, "D:\\Games\\Sub\\Deep\\Drifthaven"), Item(1005, "Continue Search"), Click(1005),
       Until(1006, "Not found"), Item(1005, "Start Search"), Item(1004, "D:\\Games\\Sub\\Deep\\Drifthaven"),
       Click(IDOK), Launcher(kValkor), Click(IDCANCEL), End()},
-     {}, nullptr, nullptr, {{kGameKey, "InstallPath", REG_SZ, std::string("D:\\Games\\Sub\\Deep\\Drifthaven") + '\0'}}},
+     {}, nullptr, {{kGameKey, "InstallPath", REG_SZ, std::string("D:\\Games\\Sub\\Deep\\Drifthaven") + '\0'}}},
     {"version 13 corrected to the detected build 12",
      [](const Scene& scene) { SetGameValue("Version", REG_DWORD, std::string("\15\0\0\0", 4)), Build12(scene); },
-     {Start(kValkor), Box(k120, IDYES), Box("Your Drifthaven version has been autodetected as 12."),
-      Box(SET_VERSION(12), IDYES), Box(k33), End()},
-     {}, nullptr, nullptr, {Version(12)}},
+     {Start(kValkor), Box(T(120), IDYES), Box("Your Drifthaven version has been autodetected as 12."),
+      Box(SET_VERSION(12), IDYES), Box(T(33)), End()},
+     {}, nullptr, {Version(12)}},
     {"unknown build: the game started to read the version, then typed", UnknownBuild,
-     {Start(kValkor), Box(k53), Box(k112, IDYES), Window("Enter Drifthaven Version"),
+     {Start(kValkor), Box(T(53)), Box(T(112), IDYES), Window("Enter Drifthaven Version"),
       Item(1008, "Please enter the major version number, which is represented by the 'n's in \"Drifthaven Fnn.x\"."),
       Item(IDOK, "OK"), Item(IDCANCEL, "Cancel"), Type(1004, "15"), Click(IDOK), Box(SET_VERSION(15), IDYES),
       Launcher(kValkor), Click(IDCANCEL), End()},
-     {"started dir=$install show=2 "}, nullptr, nullptr, {Version(15)}},
+     {"started dir=$install show=2 "}, nullptr, {Version(15)}},
     {"unknown build, game not started, version window cancelled", UnknownBuild,
-     {Start(kValkor), Box(k53), Box(k112, IDNO), Window("Enter Drifthaven Version"),
+     {Start(kValkor), Box(T(53)), Box(T(112), IDNO), Window("Enter Drifthaven Version"),
       Item(1008, "Please enter the major version number of the installation of Drifthaven."), Click(IDCANCEL),
       Box("Cannot continue without correct version information."), End()},
-     {}, nullptr, nullptr, {{kGameKey, "Version", REG_SZ, std::string("14\0", 3)}}},
+     {}, nullptr, {{kGameKey, "Version", REG_SZ, std::string("14\0", 3)}}},
 
     // The window and its buttons, in both programs.
     {"valkor opens and cancel at once stops its taunt", nullptr,
-     {Start(kValkor), Launcher(kValkor), Playing(), Click(IDCANCEL), End()}, {}, nullptr, nullptr, {}, "154 cut"},
-    {"novalkor opens and cancel closes", nullptr, OpenAndCancel(kNovalkor)},
+     {Start(kValkor), Launcher(kValkor), Playing(), Click(IDCANCEL), End()}, {}, nullptr, {}, "cut"},
     {"valkor's taunt sounds whole, then escape closes", nullptr,
-     {Start(kValkor), Launcher(kValkor), Played(), Escape(), End()}, {}, nullptr, nullptr, {}, "154"},
+     {Start(kValkor), Launcher(kValkor), Played(), Escape(), End()}, {}, nullptr, {}, "154"},
     {"novalkor's taunt sounds whole, then the close box closes", nullptr,
-     {Start(kNovalkor), Launcher(kNovalkor), Played(), CloseBox(), End()}, {}, nullptr, nullptr, {}, "133|138"},
+     {Start(kNovalkor), Launcher(kNovalkor), Played(), CloseBox(), End()}, {}, nullptr, {}, "133|138"},
     {"the hidden button's taunt cuts the one that sounds", nullptr,
      {Start(kValkor), Launcher(kValkor), Playing(), Click(1003), Played(), Click(IDCANCEL), End()}, {}, nullptr,
-     nullptr, {}, "154 cut, 154"},
-    {"valkor readme", nullptr, {Start(kValkor), Launcher(kValkor), Click(1000), Launcher(kValkor), Click(IDCANCEL), End()},
-     {}, nullptr, "full=$install\\readme_valkor.html exists=1"},
-    {"novalkor readme", nullptr,
-     {Start(kNovalkor), Launcher(kNovalkor), Click(1000), Launcher(kNovalkor), Click(IDCANCEL), End()},
-     {}, nullptr, "full=$install\\readme_english.html exists=1"},
-    {"valkor site", nullptr, {Start(kValkor), Launcher(kValkor), Click(1006), Launcher(kValkor), Click(IDCANCEL), End()},
-     {}, nullptr, "http://www.mirefall.example/valkor/"},
-    {"novalkor site", nullptr,
-     {Start(kNovalkor), Launcher(kNovalkor), Click(1006), Launcher(kNovalkor), Click(IDCANCEL), End()},
-     {}, nullptr, "http://www.corvane.example/"},
+     {}, "cut, 154"},
+    {"valkor readme and site", nullptr,
+     {Start(kValkor), Launcher(kValkor), Click(1000), Launcher(kValkor), Click(1006), Launcher(kValkor), Click(IDCANCEL),
+      End()},
+     {}, nullptr, {}, nullptr, {"full=$install\\readme_valkor.html exists=1", "http://www.mirefall.example/valkor/"}},
+    {"novalkor readme and site", nullptr,
+     {Start(kNovalkor), Launcher(kNovalkor), Click(1000), Launcher(kNovalkor), Click(1006), Launcher(kNovalkor),
+      Click(IDCANCEL), End()},
+     {}, nullptr, {}, nullptr, {"full=$install\\readme_english.html exists=1", "http://www.corvane.example/"}},
 
     // Play patches flux.ini, hides the window and starts the game.
     {"valkor play stops its taunt", nullptr, {Start(kValkor), Launcher(kValkor), Playing(), Click(IDOK), End()},
-     {kPlayed}, "flux_enabled.ini", nullptr, {}, "154 cut"},
+     {kPlayed}, "flux_enabled.ini", {}, "cut"},
     {"novalkor play", FluxEnabled, {Start(kNovalkor), Launcher(kNovalkor), Click(IDOK), End()}, {kPlayed},
      "flux_disabled.ini"},
     {"flux held open by another program",
      [](const Scene& scene) { HoldOpen(scene.install + "\\flux.ini"); },
-     {Start(kValkor), Launcher(kValkor), Click(IDOK), Box(kFlux38), Box(kLoading34), End()}},
+     {Start(kValkor), Launcher(kValkor), Click(IDOK), Box("Error opening the file flux.ini."), Box(T(34)), End()}},
     {"defaults missing",
      [](const Scene& scene) {
          FluxEnabled(scene);
          DeleteFileA((scene.install + "\\defaults.ini").c_str());
      },
-     {Start(kNovalkor), Launcher(kNovalkor), Click(IDOK), Box("Error opening the file defaults.ini."), Box(kLoading34),
+     {Start(kNovalkor), Launcher(kNovalkor), Click(IDOK), Box("Error opening the file defaults.ini."), Box(T(34)),
       End()},
      {}, "flux_enabled.ini"},
 
     // The command line: -u anywhere in the tail, and only there.
-    {"silent novalkor", FluxEnabled, {Start(kNovalkor, "-u"), End()}, {}, "flux_disabled.ini", nullptr, {}, ""},
-    {"silent valkor, capital U", nullptr, {Start(kValkor, "-U"), End()}, {}, "flux_enabled.ini"},
-    {"silent valkor, -u amid the tail", nullptr, {Start(kValkor, "one -u two"), End()}, {}, "flux_enabled.ini"},
-    {"silent valkor, -u inside a word", nullptr, {Start(kValkor, "x-undo"), End()}, {}, "flux_enabled.ini"},
-    {"slash u is not silent", nullptr, OpenAndCancel(kValkor, "/u")},
-    {"u and slash U are not silent", nullptr, OpenAndCancel(kNovalkor, "u /U")},
+    {"silent novalkor", FluxEnabled, {Start(kNovalkor, "-u"), End()}, {}, "flux_disabled.ini", {}, ""},
+    {"silent valkor, capital U inside a word amid the tail", nullptr, {Start(kValkor, "one x-Undo two"), End()}, {},
+     "flux_enabled.ini"},
+    {"u, slash u and slash U are not silent", nullptr, OpenAndCancel(kNovalkor, "u /u /U")},
     {"-u in the program's own path is not silent", nullptr,
      {StartCopy(kValkor, "not-undone"), Launcher(kValkor), Click(IDCANCEL), End()}},
 };

@@ -40,11 +40,11 @@ protected:
         InstallGame(sim);
     }
     ~LauncherTest() override { ExpectNothingLeft(sim); }
-    INT_PTR Run(BOOL (*patch)(LauncherDialog&) = PatchSucceeds) {
+    INT_PTR Run(BOOL (*patch)(LauncherDialog&) = PatchSucceeds, int silent = 0) {
         Profile profile = GetParam().profile();
         profile.patchSettings = patch;
         profile.playTaunt = [](LauncherDialog&, Runtime&) { ++g_taunts; };
-        return RunLauncher(sim, profile);
+        return RunLauncher(sim, profile, silent);
     }
     // A message box of the launcher window: the text, the title, the stop icon.
     std::string Box(UINT message) { return FindStringText(message) + ("|" + std::string(GetParam().title)) + "|16\n"; }
@@ -77,21 +77,26 @@ TEST_P(LauncherTest, ReadyWindowShowsTitleCaptionsIconsAndPlaysOneTauntAndEveryC
     EXPECT_EQ(sim.log.Count("timer stop 1"), 3);
 }
 
-// Play starts the game minimised in the install path; after a failed patch it
-// shows string 34 and starts nothing. (taunt_test checks the order of the steps.)
-TEST_P(LauncherTest, PlayStartsTheGameOrAfterAFailedPatchShowsString34) {
-    HICON smallIcon = nullptr;
-    sim.windows.ExpectDialog(IDD_LAUNCHER, [&](SimDialogView& w) { smallIcon = w.SmallIcon(), w.Press(IDOK); });
+// A failed check ends the start-up with its message, the key's before the mod's;
+// a failed patch after Play shows string 34; neither starts the game. Silent mode
+// patches and shows nothing of a failed patch.
+TEST_P(LauncherTest, AFailedCheckOrPatchShowsItsMessageAndStartsNoGame) {
+    FailRegistry(sim, RegOp::Open, "settings", 1, ERROR_ACCESS_DENIED);
+    sim.windows.ExpectMessageBox(IDOK);
     EXPECT_EQ(Run(), IDCANCEL);
+    sim.files.AddFile("C:\\Bare\\Drifthvn.exe", "MZ");  // no mod there
+    sim.registry.PutString(GAME_SETTINGS_KEY, "InstallPath", "C:\\Bare");
+    sim.windows.ExpectMessageBox(IDOK);
+    EXPECT_EQ(Run(), IDCANCEL);
+    sim.registry.PutString(GAME_SETTINGS_KEY, "InstallPath", kGameDirectory);
     sim.windows.ExpectDialog(IDD_LAUNCHER, Pressing(IDOK));
     sim.windows.ExpectMessageBox(IDOK);
     EXPECT_EQ(Run(PatchFails), IDCANCEL);
-    EXPECT_EQ(g_patches, 2);
-    EXPECT_EQ(Boxes(sim), Box(IDS_ERROR_LOADING_OPTIONS));
-    ASSERT_EQ(sim.shell.requests.size(), 1u);
-    EXPECT_EQ(Describe(sim.shell.requests[0]), "Drifthvn.exe|C:\\Games\\Drifthaven|16|2|icon");
-    EXPECT_EQ(sim.shell.requests[0].hIcon, smallIcon);
-    EXPECT_EQ(sim.log.Count("show 0"), 1);
+    for (auto patch : {PatchSucceeds, PatchFails}) EXPECT_EQ(Run(patch, 1), IDCANCEL);
+    EXPECT_EQ(Boxes(sim), Box(IDS_ERROR_OPENING_KEY) + Box(IDS_MOD_MISSING) + Box(IDS_ERROR_LOADING_OPTIONS));
+    EXPECT_EQ(g_patches, 3);
+    EXPECT_EQ(g_taunts, 1);
+    EXPECT_TRUE(sim.shell.requests.empty());
 }
 
 // The hidden taunt button cannot be clicked, but its command taunts.

@@ -52,7 +52,8 @@ std::set<std::string> Names(FileSystem& files, const std::string& pattern, DWORD
 }  // namespace
 
 void CheckFileContract(FileSystem& files, const std::string& dir,
-                       const std::function<void(const std::string&)>& makeDirectory) {
+                       const std::function<void(const std::string&)>& makeDirectory,
+                       const std::function<void(const std::string&, long long)>& setLastWrite) {
     const std::string ini = dir + "\\a.ini";
     const std::string text = std::string(300, 'x') + "\r\n[icGame]\r\n" + std::string(1, '\0') +
                              std::string(287, 'y');  // 600 bytes, a NUL among them
@@ -107,10 +108,8 @@ void CheckFileContract(FileSystem& files, const std::string& dir,
     EXPECT_TRUE(Names(files, dir + "\\c*").empty());
     EXPECT_EQ(Names(files, dir + "\\\\sub\\\\b.txt"), (std::set<std::string>{"b.txt"}));
     EXPECT_TRUE(Names(files, dir + "\\" + std::string(300, 'n')).empty());
-}
 
-void CheckFindTimeContract(FileSystem& files, const std::string& dir,
-                           const std::function<void(const std::string&, long long)>& setLastWrite) {
+    SCOPED_TRACE("the time and size of a lookup's entry");
     const std::string path = dir + "\\corv2.dll";
     Create(files, path, std::string(1556480, 'x'));
     setLastWrite(path, 1002054318);  // 2001-10-02 20:25:18 UTC

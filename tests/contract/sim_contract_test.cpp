@@ -12,7 +12,12 @@ TEST(PlatformContract, SimulatedFilesBehaveAsWindowsFiles) {
     SimFiles files;
     files.AddVolume('C', DRIVE_FIXED);
     files.AddDirectory("C:\\scratch");
-    CheckFileContract(files, "C:\\scratch", [&](const std::string& path) { files.AddDirectory(path); });
+    CheckFileContract(
+        files, "C:\\scratch", [&](const std::string& path) { files.AddDirectory(path); },
+        [&](const std::string& path, long long unixSeconds) {
+            const unsigned long long ticks = (static_cast<unsigned long long>(unixSeconds) + 11644473600ull) * 10000000ull;
+            files.SetLastWrite(path, FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)});
+        });
     EXPECT_EQ(files.OpenHandles(), 0);
 }
 
@@ -20,17 +25,6 @@ TEST(PlatformContract, SimulatedRegistryBehavesAsTheWindowsRegistry) {
     SimRegistry registry;
     CheckRegistryContract(registry, "Software\\ValkorContract\\Test");
     EXPECT_EQ(registry.OpenHandles(), 0);
-}
-
-TEST(PlatformContract, SimulatedFindDataCarryTheFileTimeAndSize) {
-    SimFiles files;
-    files.AddVolume('C', DRIVE_FIXED);
-    files.AddDirectory("C:\\scratch");
-    CheckFindTimeContract(files, "C:\\scratch", [&](const std::string& path, long long unixSeconds) {
-        const unsigned long long ticks = (static_cast<unsigned long long>(unixSeconds) + 11644473600ull) * 10000000ull;
-        files.SetLastWrite(path, FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)});
-    });
-    EXPECT_EQ(files.OpenHandles(), 0);
 }
 
 TEST(PlatformContract, SimulatedNumberReadBehavesAsGetDlgItemInt) {

@@ -6,23 +6,19 @@
 #include "tests/contract/platform_contract.h"
 #include "driver.h"
 
-namespace {
-
-// An empty scratch directory of the prefix's own; empty when it cannot be made.
-std::string EmptyScratch() {
+// A file's time goes in as the host keeps it, seconds since 1970, through the C runtime.
+TEST(PlatformContract, Win32FilesUnderWine) {
     const std::string dir = "C:\\e2e\\contract";
     CreateDirectoryA("C:\\e2e", nullptr);
     RemoveTree(dir);
-    return CreateDirectoryA(dir.c_str(), nullptr) ? dir : std::string();
-}
-
-}  // namespace
-
-TEST(PlatformContract, Win32FilesUnderWine) {
-    const std::string dir = EmptyScratch();
-    ASSERT_FALSE(dir.empty());
+    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
     Win32Files files;
-    CheckFileContract(files, dir, [](const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); });
+    CheckFileContract(
+        files, dir, [](const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); },
+        [](const std::string& path, long long unixSeconds) {
+            struct _utimbuf times = {static_cast<time_t>(unixSeconds), static_cast<time_t>(unixSeconds)};
+            ASSERT_EQ(_utime(path.c_str(), &times), 0);
+        });
     RemoveTree(dir);
 }
 
@@ -31,18 +27,6 @@ TEST(PlatformContract, Win32RegistryUnderWine) {
     Win32Registry registry;
     CheckRegistryContract(registry, "Software\\ValkorContract\\Test");
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\ValkorContract");
-}
-
-TEST(PlatformContract, Win32FindDataCarryTheFileTimeUnderWine) {
-    const std::string dir = EmptyScratch();
-    ASSERT_FALSE(dir.empty());
-    Win32Files files;
-    // The time goes in as the host keeps it, seconds since 1970, through the C runtime.
-    CheckFindTimeContract(files, dir, [](const std::string& path, long long unixSeconds) {
-        struct _utimbuf times = {static_cast<time_t>(unixSeconds), static_cast<time_t>(unixSeconds)};
-        ASSERT_EQ(_utime(path.c_str(), &times), 0);
-    });
-    RemoveTree(dir);
 }
 
 TEST(PlatformContract, Win32NumberReadUnderWine) {

@@ -10,7 +10,7 @@
 struct ProgramCase {
     const char* exe;
     const char* title;
-    const char* captions[4];  // Play, Readme, Visit site, Cancel
+    const char* captions;  // Play, Readme, Visit site, Cancel, each followed by "|"
 };
 extern const ProgramCase kValkor;
 extern const ProgramCase kNovalkor;
@@ -30,8 +30,7 @@ struct Scene {
 };
 
 enum class Act {
-    Start,     // program [text: command-line tail]
-    StartCopy, // program, copied first into the folder text of the scenario's own
+    Start,     // program [text: command-line tail; caption: copied first into that folder of the scenario's own]
     Window,    // waits for the program's window captioned text; later acts go to it
     Launcher,  // the launcher window of program: captions, hidden taunt button, picture
     Box,       // waits for a message box: its caption (the program's title unless given), text; answers with id
@@ -55,7 +54,7 @@ struct Step {
 };
 
 inline Step Start(const ProgramCase& program, const char* tail = "") { return {Act::Start, tail, 0, &program}; }
-inline Step StartCopy(const ProgramCase& program, const char* folder) { return {Act::StartCopy, folder, 0, &program}; }
+inline Step StartCopy(const ProgramCase& program, const char* folder) { return {Act::Start, "", 0, &program, folder}; }
 inline Step Window(const char* caption) { return {Act::Window, caption}; }
 inline Step Launcher(const ProgramCase& program) { return {Act::Launcher, nullptr, 0, &program}; }
 inline Step Box(const char* text, int answer = IDOK, const char* caption = nullptr) {

@@ -70,7 +70,7 @@ protected:
     }
     ~StartupChecks() override { ExpectNothingLeft(sim); }
     // The whole start-up, which the notice tests run.
-    INT_PTR Start(int silent = 0) { return RunLauncher(sim, ValkorProfile(), silent); }
+    INT_PTR Start() { return RunLauncher(sim, ValkorProfile()); }
     // Runs a check after the arrangement: its result, and its one message (if
     // any), shown last, with the title as caption and the stop icon.
     void Check(const Arrange& arrange, BOOL (LauncherDialog::*check)(), UINT message, BOOL passes) {

@@ -64,6 +64,10 @@ public:
     BOOL LoadDefaultsFile(SettingsFile& text);
     BOOL SaveSettingsFile(const SettingsFile& text);
     void CloseSettingsFile();
+    // Loads flux.ini, lets edit change its text, saves and closes it. edit
+    // returns FALSE once it has said why it cannot go on; an edit that runs out
+    // of memory is reported as a failed save, with nothing written.
+    BOOL EditSettingsFile(BOOL (*edit)(LauncherDialog& launcher, SettingsFile& flux));
 
 
     UINT_PTR m_nTimer = 0;

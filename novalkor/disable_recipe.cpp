@@ -19,16 +19,9 @@ const Option kOptions[] = {
 
 const char kModMovie[] = "/movies/maravel";
 
-}  // namespace
-
-BOOL DisableRecipe(LauncherDialog& launcher) {
-    SettingsFile flux;
-    if (!launcher.LoadSettingsFile(flux)) return FALSE;
+BOOL Disable(LauncherDialog& launcher, SettingsFile& flux) {
     SettingsFile defaults;
-    if (!launcher.LoadDefaultsFile(defaults)) {
-        launcher.CloseSettingsFile();
-        return FALSE;
-    }
+    if (!launcher.LoadDefaultsFile(defaults)) return FALSE;
     SetSettingValue(flux, "Mods", "valkormod", "0");
     for (const Option& option : kOptions)
         SetSettingValue(flux, option.section, option.key, GetSettingValue(defaults, option.section, option.key));
@@ -44,7 +37,9 @@ BOOL DisableRecipe(LauncherDialog& launcher) {
         SetSettingValue(flux, "icGame", MovieKey(write++), movie);
         movie = GetSettingValue(defaults, "icGame", MovieKey(read++));
     }
-    const BOOL saved = launcher.SaveSettingsFile(flux);
-    launcher.CloseSettingsFile();
-    return saved;
+    return TRUE;
 }
+
+}  // namespace
+
+BOOL DisableRecipe(LauncherDialog& launcher) { return launcher.EditSettingsFile(Disable); }

@@ -16,6 +16,11 @@
 
 struct SettingEdit;
 
+// The largest settings file the launchers read. The game's files are a few KiB;
+// a larger one is damaged, and a 32-bit program could not hold it beside its
+// edited text and the copy that a failed save puts back.
+const size_t MAX_SETTINGS_SIZE = 64 * 1024 * 1024;
+
 // The whole text of one settings file, as the bytes it has on disk. It remembers
 // where it last found a section, so that a run of lookups and edits in one
 // section (a long movie list) does not search the whole text each time; every

@@ -1,6 +1,12 @@
 // Loading, saving and closing the game's settings files: LauncherDialog's
 // operations on flux.ini (kept open with no sharing from load to close, so no
 // other program can change it meanwhile) and on defaults.ini (read only).
+//
+// A damaged file can be larger than the program's memory. Every allocation here
+// that a file's size drives is bounded by MAX_SETTINGS_SIZE or caught where the
+// step can still say which file failed, so that a player gets a message and the
+// file is left as it was, never the runtime's abort.
+#include <new>
 #include "launcher/format_message.h"
 #include "launcher/launcher_dialog.h"
 #include "resources/resource_ids.h"
@@ -13,14 +19,20 @@ const char kDefaultsName[] = "defaults.ini";
 const DWORD kBlock = 256;
 
 // Appends the file's bytes in 256-byte blocks until a read returns none; false
-// when a read fails.
+// when a read fails, when the file is larger than a settings file can be, or
+// when memory runs out for its text.
 bool ReadWhole(FileSystem& files, HANDLE file, SettingsFile& text) {
     char block[kBlock];
-    for (;;) {
-        DWORD count = 0;
-        if (!files.Read(file, block, kBlock, &count) || count > kBlock) return false;
-        if (count == 0) return true;
-        text.Append(block, count);
+    try {
+        for (;;) {
+            DWORD count = 0;
+            if (!files.Read(file, block, kBlock, &count) || count > kBlock) return false;
+            if (count == 0) return true;
+            if (count > MAX_SETTINGS_SIZE - text.size()) return false;
+            text.Append(block, count);
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
     }
 }
 
@@ -32,7 +44,12 @@ void LauncherDialog::ReportFileError(UINT stringId, const char* fileName) {
 
 HANDLE LauncherDialog::OpenInstallFile(const char* name, DWORD access) {
     SECURITY_ATTRIBUTES security = {sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
-    const std::string path = m_strInstallPath + "\\" + name;
+    std::string path;
+    try {  // the install path comes from the registry; without memory for it, the file cannot be opened
+        path = m_strInstallPath + "\\" + name;
+    } catch (const std::bad_alloc&) {
+        return INVALID_HANDLE_VALUE;
+    }
     return m_platform.files.OpenFile(path.c_str(), access, 0, &security, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
 }
@@ -45,12 +62,19 @@ BOOL LauncherDialog::LoadSettingsFile(SettingsFile& text) {
     }
     m_hSettingsFile = file;
     text.Clear();
-    if (!ReadWhole(m_platform.files, file, text)) {
+    bool loaded = ReadWhole(m_platform.files, file, text);
+    if (loaded) {
+        try {  // the copy that a failed save puts back
+            m_strSettingsLoaded = text.Text();
+        } catch (const std::bad_alloc&) {
+            loaded = false;
+        }
+    }
+    if (!loaded) {
         ReportFileError(IDS_ERROR_LOADING_FILE, kSettingsName);
         CloseSettingsFile();
         return FALSE;
     }
-    m_strSettingsLoaded = text.Text();
     return TRUE;
 }
 
@@ -79,7 +103,15 @@ BOOL LauncherDialog::SaveSettingsFile(const SettingsFile& settings) {
     FileSystem& files = m_platform.files;
     HANDLE file = m_hSettingsFile;
     const std::string& original = m_strSettingsLoaded;
-    if (text.size() > 0x7FFFFFFF) {
+    // What the file will hold, for a later failed save to put back; copied
+    // before anything is written, so that running out of memory writes nothing.
+    std::string kept;
+    try {
+        if (text.size() <= 0x7FFFFFFF) kept = text;
+    } catch (const std::bad_alloc&) {
+        kept.clear();
+    }
+    if (kept.size() != text.size()) {
         ReportFileError(IDS_ERROR_SAVING_FILE, kSettingsName);
         return FALSE;
     }
@@ -99,7 +131,7 @@ BOOL LauncherDialog::SaveSettingsFile(const SettingsFile& settings) {
         ReportFileError(IDS_ERROR_SAVING_FILE, kSettingsName);
         return FALSE;
     }
-    m_strSettingsLoaded = text;
+    m_strSettingsLoaded.swap(kept);
     return TRUE;
 }
 
@@ -112,6 +144,21 @@ void LauncherDialog::RestoreSettingsFile() {
     if (files.Seek(m_hSettingsFile, 0, nullptr, FILE_BEGIN) == 0 &&
         files.Write(m_hSettingsFile, original.data(), length, &written) && written == length)
         files.Truncate(m_hSettingsFile);
+}
+
+BOOL LauncherDialog::EditSettingsFile(BOOL (*edit)(LauncherDialog& launcher, SettingsFile& flux)) {
+    SettingsFile flux;
+    if (!LoadSettingsFile(flux)) return FALSE;
+    BOOL edited = FALSE;
+    try {  // an edit grows the text; without memory for it, nothing is written
+        edited = edit(*this, flux);
+    } catch (const std::bad_alloc&) {
+        flux.Clear();
+        ReportFileError(IDS_ERROR_SAVING_FILE, kSettingsName);
+    }
+    const BOOL saved = edited && SaveSettingsFile(flux);
+    CloseSettingsFile();
+    return saved;
 }
 
 void LauncherDialog::CloseSettingsFile() {

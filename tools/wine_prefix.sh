@@ -37,6 +37,7 @@ make_prefix() {
     local root
     root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
     "$WINESERVER" -k 2>/dev/null || true
+    unmount_disks_under "$WINEPREFIX"
     rm -rf "$WINEPREFIX"
     "$WINE" wineboot -i > /dev/null 2>&1
     "$WINESERVER" -w
@@ -144,6 +145,27 @@ CONF
     export ALSA_CONFIG_PATH=$WINEPREFIX/asound.conf
     "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f > /dev/null 2>&1
     "$WINESERVER" -w
+}
+
+# A disk of a few MiB of its own at C:\small_disk (a tmpfs; mounting needs
+# root), for the test of a full disk; C:\small_disk\mounted is there only while
+# it is mounted. Without it that test fails, and this says why.
+mount_small_disk() {
+    local disk=$WINEPREFIX/drive_c/small_disk
+    mkdir -p "$disk"
+    if mount -t tmpfs -o size=4m,mode=0755 valkor-small-disk "$disk"; then
+        touch "$disk/mounted"
+    else
+        echo "Could not mount a tmpfs at $disk (root is needed): the full-disk scenario will fail" >&2
+    fi
+}
+
+# Unmounts what a run mounted below the folder (an earlier run may have ended early).
+unmount_disks_under() {
+    local mounted
+    for mounted in $(awk -v under="$1/" 'index($2, under) == 1 { print $2 }' /proc/mounts); do
+        umount "$mounted" || echo "Could not unmount $mounted" >&2
+    done
 }
 
 stop_prefix() {

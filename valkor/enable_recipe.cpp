@@ -21,16 +21,14 @@ const Edit kEdits[] = {
     {"icGame", "movies[0]", "/movies/vort"},
 };
 
-}  // namespace
-
-BOOL EnableRecipe(LauncherDialog& launcher) {
-    SettingsFile flux;
-    if (!launcher.LoadSettingsFile(flux)) return FALSE;
+BOOL Enable(LauncherDialog&, SettingsFile& flux) {
     for (const Edit& edit : kEdits) SetSettingValue(flux, edit.section, edit.key, edit.value);
     // The rest of the movie list is blanked, up to its first empty or missing entry.
     for (unsigned int index = 1; !GetSettingValue(flux, "icGame", MovieKey(index)).empty(); ++index)
         SetSettingValue(flux, "icGame", MovieKey(index), "");
-    const BOOL saved = launcher.SaveSettingsFile(flux);
-    launcher.CloseSettingsFile();
-    return saved;
+    return TRUE;
 }
+
+}  // namespace
+
+BOOL EnableRecipe(LauncherDialog& launcher) { return launcher.EditSettingsFile(Enable); }

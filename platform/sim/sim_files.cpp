@@ -1,4 +1,5 @@
 #include "sim_files.h"
+#include "sim_system_call.h"
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -64,6 +65,8 @@ SimFiles::Node* SimFiles::Node::Child(const std::string& wanted) const {
         if (Lower(child->name) == Lower(wanted)) return child->link != nullptr ? child->link : child.get();
     return nullptr;
 }
+
+int g_simSystemCalls = 0;
 
 SimFiles::SimFiles() {
     for (UINT& type : m_types) type = DRIVE_NO_ROOT_DIR;
@@ -214,6 +217,7 @@ std::string SimFiles::Content(const std::string& path) const {
 
 HANDLE SimFiles::OpenFile(const char* path, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security, DWORD disposition,
                           DWORD flags, HANDLE) {
+    const SimSystemCall call;
     const std::string name = path == nullptr ? std::string() : path;
     char numbers[64];
     std::snprintf(numbers, sizeof(numbers), "access 0x%lx share %lu", static_cast<unsigned long>(access),
@@ -258,6 +262,7 @@ HANDLE SimFiles::OpenFile(const char* path, DWORD access, DWORD share, SECURITY_
 }
 
 BOOL SimFiles::Read(HANDLE file, void* buffer, DWORD toRead, DWORD* read) {
+    const SimSystemCall call;
     auto open = m_files.find(file);
     if (read != nullptr) *read = 0;
     if (open == m_files.end()) return Fail(ERROR_INVALID_HANDLE);
@@ -275,6 +280,7 @@ BOOL SimFiles::Read(HANDLE file, void* buffer, DWORD toRead, DWORD* read) {
 }
 
 BOOL SimFiles::Write(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written) {
+    const SimSystemCall call;
     auto open = m_files.find(file);
     if (written != nullptr) *written = 0;
     if (open == m_files.end()) return Fail(ERROR_INVALID_HANDLE);
@@ -292,6 +298,7 @@ BOOL SimFiles::Write(HANDLE file, const void* buffer, DWORD toWrite, DWORD* writ
 }
 
 DWORD SimFiles::Seek(HANDLE file, LONG distance, LONG* distanceHigh, DWORD method) {
+    const SimSystemCall call;
     auto open = m_files.find(file);
     if (open == m_files.end()) return Fail(ERROR_INVALID_HANDLE), INVALID_SET_FILE_POINTER;
     OpenFileState& state = *open->second;
@@ -310,6 +317,7 @@ DWORD SimFiles::Seek(HANDLE file, LONG distance, LONG* distanceHigh, DWORD metho
 }
 
 BOOL SimFiles::Truncate(HANDLE file) {
+    const SimSystemCall call;
     auto open = m_files.find(file);
     if (open == m_files.end()) return Fail(ERROR_INVALID_HANDLE);
     OpenFileState& state = *open->second;
@@ -321,6 +329,7 @@ BOOL SimFiles::Truncate(HANDLE file) {
 }
 
 BOOL SimFiles::CloseFile(HANDLE file) {
+    const SimSystemCall call;
     auto open = m_files.find(file);
     if (open == m_files.end()) return Fail(ERROR_INVALID_HANDLE);
     const std::string path = open->second->path;
@@ -330,6 +339,7 @@ BOOL SimFiles::CloseFile(HANDLE file) {
 }
 
 HANDLE SimFiles::FindFirst(const char* pattern, WIN32_FIND_DATAA* data) {
+    const SimSystemCall call;
     const std::string text = pattern == nullptr ? std::string() : pattern;
     FileFault fault = Fault(FileOp::FindFirst, text);
     if (fault.fail) return Fail(fault.error), INVALID_HANDLE_VALUE;
@@ -378,6 +388,7 @@ HANDLE SimFiles::FindFirst(const char* pattern, WIN32_FIND_DATAA* data) {
 }
 
 BOOL SimFiles::FindNext(HANDLE find, WIN32_FIND_DATAA* data) {
+    const SimSystemCall call;
     auto open = m_finds.find(find);
     if (open == m_finds.end()) return Fail(ERROR_INVALID_HANDLE);
     FindState& state = *open->second;
@@ -389,6 +400,7 @@ BOOL SimFiles::FindNext(HANDLE find, WIN32_FIND_DATAA* data) {
 }
 
 BOOL SimFiles::FindEnd(HANDLE find) {
+    const SimSystemCall call;
     auto open = m_finds.find(find);
     if (open == m_finds.end()) return Fail(ERROR_INVALID_HANDLE);
     const std::string pattern = open->second->pattern;
@@ -398,6 +410,7 @@ BOOL SimFiles::FindEnd(HANDLE find) {
 }
 
 UINT SimFiles::DriveType(const char* rootPath) {
+    const SimSystemCall call;
     if (rootPath == nullptr || std::strlen(rootPath) != 3 || rootPath[1] != ':' || rootPath[2] != '\\')
         return DRIVE_NO_ROOT_DIR;
     const int letter = std::toupper(static_cast<unsigned char>(rootPath[0]));

@@ -3,7 +3,8 @@
 # with the test drives of tools/wine_prefix.sh (drive C: reported as a network
 # drive), and one as Wine makes it for a player (drive C: fixed, with its links
 # into the home folder, which holds the prefix) beside a fixed drive B: woven with
-# links, for the disk search.
+# links, for the disk search. The first prefix has a small disk of its own (a
+# tmpfs, mounted as root) for the test of a full disk.
 #   tests/e2e/run.sh <build dir> [gtest arguments, for the first prefix only; with
 #   any, the second prefix is left out]
 set -uo pipefail
@@ -18,9 +19,11 @@ wine_setup "$build" "$build/e2e-prefix"
 make_prefix
 listen_to_sound "$WINEPREFIX/drive_c/sounds"
 map_test_drives "$build/e2e-drives"
+mount_small_disk
 run_tests --gtest_filter="-Links/*" "$@"
 status=$?
 stop_prefix
+unmount_disks_under "$WINEPREFIX"
 [ $# -eq 0 ] || exit $status
 
 # The player's own prefix: a home folder of the test run's, never the machine's.

@@ -7,6 +7,8 @@
 const char kLaunchers[] = "C:\\launchers";
 const char kTools[] = "C:\\tools";
 const char kSample[] = "C:\\sample";
+const char kSmallDisk[] = "C:\\small_disk";
+const char kSmallDiskMounted[] = "C:\\small_disk\\mounted";
 const char kGameKey[] = "Software\\Vortigen\\Drifthaven\\Settings";
 const char kModKey[] = "Software\\Vortigen\\Drifthaven\\Mods\\Valkormod";
 // Where tests/e2e/run.sh has every clip the programs play recorded, one file a clip.
@@ -20,9 +22,11 @@ void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.nam
 
 std::string Expand(const std::string& text, const Scene& scene) {
     std::string out = text;
-    const std::string marker = "$install";
-    for (size_t at = out.find(marker); at != std::string::npos; at = out.find(marker, at + scene.install.size()))
-        out.replace(at, marker.size(), scene.install);
+    for (const auto& marker : {std::make_pair(std::string("$install"), scene.install),
+                               std::make_pair(std::string("$root"), scene.root)})
+        for (size_t at = out.find(marker.first); at != std::string::npos;
+             at = out.find(marker.first, at + marker.second.size()))
+            out.replace(at, marker.first.size(), marker.second);
     return out;
 }
 
@@ -54,7 +58,7 @@ void MakeFile(const std::string& path, DWORD size, DWORD timeHigh, DWORD timeLow
 }
 
 void HoldOpen(const std::string& path) {
-    g_held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    g_held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_NE(g_held, INVALID_HANDLE_VALUE) << path;
 }
 
@@ -239,7 +243,12 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
         }
         case Act::Escape: PressEscape(window); break;
         case Act::CloseBox: CloseBox(window); break;
-        case Act::End: EXPECT_TRUE(WaitForEnd(program, kWait)) << "did not close"; break;
+        case Act::End: {
+            DWORD exitCode = 0;
+            EXPECT_TRUE(WaitForEnd(program, kWait, &exitCode)) << "did not close";
+            EXPECT_EQ(exitCode, 0u) << "ended abnormally";
+            break;
+        }
         case Act::Playing:
             EXPECT_TRUE(WaitFor([] { return !Recordings().empty(); }, 20)) << "nothing sounds";
             break;
@@ -260,9 +269,10 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
 }  // namespace
 
 void RunScenario(const Scenario& s) {
-    const Scene scene = Prepare(s.name);
-    const std::string flux = ReadWholeFile(scene.install + "\\flux.ini");
+    Scene scene = Prepare(s.name);
     if (s.arrange != nullptr) s.arrange(scene);
+    if (::testing::Test::HasFatalFailure()) return;
+    const std::string flux = ReadWholeFile(scene.install + "\\flux.ini");
     Program program;
     const ProgramCase* current = nullptr;
     Play(s, scene, program, current);
@@ -272,8 +282,12 @@ void RunScenario(const Scenario& s) {
     }
     if (g_held != INVALID_HANDLE_VALUE) CloseHandle(g_held), g_held = INVALID_HANDLE_VALUE;
     ExpectLines(scene.logs + "\\standin.log", s.games, scene);
-    EXPECT_EQ(ReadWholeFile(scene.install + "\\flux.ini"),
-              s.flux != nullptr ? ReadWholeFile(std::string("C:\\expected\\") + s.flux) : flux);
+    const std::string expected = s.flux == nullptr ? flux
+                                 : ReadWholeFile(s.flux[0] == '$' ? Expand(s.flux, scene)
+                                                                  : std::string("C:\\expected\\") + s.flux);
+    const std::string after = ReadWholeFile(scene.install + "\\flux.ini");
+    EXPECT_EQ(after.size(), expected.size()) << "flux.ini";
+    EXPECT_TRUE(after == expected) << "flux.ini differs" << (after.size() < 100000 ? ":\n" + after : "");
     ExpectLines(scene.logs + "\\recorder.log", s.opened, scene);
     if (s.heard != nullptr && current != nullptr) {
         std::vector<std::string> recordings;

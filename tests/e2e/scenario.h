@@ -22,7 +22,8 @@ extern const char kSample[];
 const DWORD kWait = 30000;
 
 // The test's own copy of the sample installation, registered as the game's,
-// with the notice accepted; an arrangement changes it before the first start.
+// with the notice accepted; an arrangement changes it before the first start
+// (and may move it to another disk).
 struct Scene {
     std::string root;     // C:\e2e\<scenario>
     std::string install;  // root\Drifthaven
@@ -40,7 +41,7 @@ enum class Act {
     Until,     // waits until the control id shows text (a running search)
     Escape,
     CloseBox,
-    End,       // the program ends by itself within the wait
+    End,       // the program ends by itself within the wait, with exit code 0
     Playing,   // waits until a clip has begun to sound
     Played,    // waits until what sounds has come to its end
 };
@@ -81,16 +82,18 @@ struct RegValue {
 
 extern const char kGameKey[];
 extern const char kModKey[];
-// "$install" in a text stands for the scenario's installation directory.
+// "$install" in a text stands for the scenario's installation directory, "$root"
+// for its own folder.
 std::string Expand(const std::string& text, const Scene& scene);
 
 struct Scenario {
     const char* name;
-    void (*arrange)(const Scene&);
+    void (*arrange)(Scene&);
     std::vector<Step> steps;
     // What the stand-in game recorded, a line a start; empty: the game was never started.
     std::vector<const char*> games = {};
-    // The expected flux.ini (a file of C:\expected), or nullptr: unchanged.
+    // The expected flux.ini (a file of C:\expected, or a path with "$root"), or
+    // nullptr: as the arrangement left it.
     const char* flux = nullptr;
     std::vector<RegValue> registry = {};
     // What reached the sound device, as a pattern over its clips in order: "154"
@@ -109,6 +112,10 @@ void SetGameValue(const char* name, DWORD type, const std::string& data);
 void DeleteKey(const char* key);
 // A file of the given size and last-write time (a 64-bit file time, as high and low halves).
 void MakeFile(const std::string& path, DWORD size, DWORD timeHigh, DWORD timeLow);
-// Holds the file open without sharing, as another program would, until the
-// scenario's programs have ended.
+// Holds the file open, as another program would, until the scenario's programs
+// have ended: others may read it, but not write it or hold it alone.
 void HoldOpen(const std::string& path);
+// Where tests/e2e/run.sh mounts a disk of a few MiB of its own (a tmpfs): the
+// folder, and a file that is there only while the disk is mounted.
+extern const char kSmallDisk[];
+extern const char kSmallDiskMounted[];

@@ -20,16 +20,16 @@ const RegValue kPathStored{kGameKey, "InstallPath", REG_SZ, std::string("$instal
 RegValue Version(char major) { return {kGameKey, "Version", REG_DWORD, std::string(1, major) + std::string(3, '\0')}; }
 
 // The engine library of a known build: build 14, or the older build 12.
-void Build14(const Scene& scene) { MakeFile(scene.install + "\\bin\\release\\corv2.dll", 1556480, 0x01C14B80, 0x59F1CB00); }
-void Build12(const Scene& scene) { MakeFile(scene.install + "\\bin\\release\\corv2.dll", 1544192, 0x01C1066C, 0x8161F600); }
+void Build14(Scene& scene) { MakeFile(scene.install + "\\bin\\release\\corv2.dll", 1556480, 0x01C14B80, 0x59F1CB00); }
+void Build12(Scene& scene) { MakeFile(scene.install + "\\bin\\release\\corv2.dll", 1544192, 0x01C1066C, 0x8161F600); }
 // A version that cannot be read, and a library of no known build.
-void UnknownBuild(const Scene& scene) {
+void UnknownBuild(Scene& scene) {
     SetGameValue("Version", REG_SZ, std::string("14\0", 3));
     MakeFile(scene.install + "\\bin\\release\\corv2.dll", 1556480, 0x01C14B80, 0x59F1CB00 + 10000000);
 }
 
-void NoNotice(const Scene&) { DeleteKey("Software\\Vortigen\\Drifthaven\\Mods"); }
-void FluxEnabled(const Scene& scene) {
+void NoNotice(Scene&) { DeleteKey("Software\\Vortigen\\Drifthaven\\Mods"); }
+void FluxEnabled(Scene& scene) {
     WriteWholeFile(scene.install + "\\flux.ini", ReadWholeFile("C:\\expected\\flux_enabled.ini"));
 }
 
@@ -39,6 +39,77 @@ const std::vector<RegValue> kModValues = {
     {kModKey, "Version", REG_SZ, std::string("0.4Alpha\0", 9)},
     {kModKey, "Unload", REG_SZ, std::string("novalkor.exe -u\0", 16)},
 };
+
+// The faults of a player's machine.
+// flux.ini damaged into 700 MB: the settings, then zeros (sparse on the host).
+void HugeFlux(Scene& scene) {
+    HANDLE file = CreateFileA((scene.install + "\\flux.ini").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(SetFilePointer(file, 700 << 20, nullptr, FILE_BEGIN), DWORD(700 << 20));
+    EXPECT_TRUE(SetEndOfFile(file));
+    CloseHandle(file);
+}
+
+// A file of the installation replaced by a folder of its name.
+template <const char* name> void Folder(Scene& scene) {
+    const std::string path = scene.install + "\\" + name;
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
+}
+const char kFluxName[] = "flux.ini";
+const char kDefaultsName[] = "defaults.ini";
+
+// NUL bytes in lines that the patch leaves alone, in what it reads and in what it must write.
+std::string WithNuls(std::string text) {
+    for (const auto& change : {std::make_pair(std::string("edit with care."), std::string("edit\0with\0care.\0", 16)),
+                               std::make_pair(std::string("name = Commander"), std::string("name = Comm\0ander", 17))}) {
+        const size_t at = text.find(change.first);
+        EXPECT_NE(at, std::string::npos) << change.first;
+        if (at != std::string::npos) text.replace(at, change.first.size(), change.second);
+    }
+    return text;
+}
+void FluxWithNuls(Scene& scene) {
+    ASSERT_TRUE(WriteWholeFile(scene.install + "\\flux.ini", WithNuls(ReadWholeFile(scene.install + "\\flux.ini"))));
+    ASSERT_TRUE(WriteWholeFile(scene.root + "\\expected.ini", WithNuls(ReadWholeFile("C:\\expected\\flux_enabled.ini"))));
+}
+
+// The installation moved to the small disk of tests/e2e/run.sh, with flux.ini
+// a few bytes short of the end of its last page, and the disk then filled to
+// its last page: the mod's values need a page that the disk no longer has.
+void OnAFullDisk(Scene& scene) {
+    ASSERT_NE(GetFileAttributesA(kSmallDiskMounted), INVALID_FILE_ATTRIBUTES)
+        << "no small disk at " << kSmallDisk << ": tests/e2e/run.sh mounts a tmpfs there, as root";
+    const std::string install = std::string(kSmallDisk) + "\\Drifthaven";
+    const std::string filler = std::string(kSmallDisk) + "\\filler";
+    RemoveTree(install);
+    DeleteFileA(filler.c_str());
+    ASSERT_TRUE(CopyTree(scene.install, install));
+    scene.install = install;
+    SetGameValue("InstallPath", REG_SZ, install + '\0');
+    std::string flux = ReadWholeFile(install + "\\flux.ini");
+    flux.insert(flux.find("\r\n") + 2, "; " + std::string(4096 - 10 - flux.size() - 4, '.') + "\r\n");
+    ASSERT_EQ(flux.size(), 4096u - 10);
+    ASSERT_TRUE(WriteWholeFile(install + "\\flux.ini", flux));
+    HANDLE file = CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const std::string page(4096, 'f');
+    DWORD written = 0;
+    while (WriteFile(file, page.data(), DWORD(page.size()), &written, nullptr) && written == page.size()) {}
+    CloseHandle(file);
+    file = CreateFileA((install + "\\grows.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    EXPECT_FALSE(WriteFile(file, "x", 1, &written, nullptr) && written == 1) << "the small disk is not full";
+    CloseHandle(file);
+    DeleteFileA((install + "\\grows.txt").c_str());
+}
+
+// A command line of 32,000 characters, the program's quoted path included, ending in " -u".
+const char* LongSilentTail() {
+    static const std::string tail =
+        std::string(32000 - std::string("\"C:\\launchers\\valkor.exe\" ").size() - 3, 'x') + " -u";
+    return tail.c_str();
+}
 
 std::vector<Step> OpenAndCancel(const ProgramCase& program, const char* tail = "") {
     return {Start(program, tail), Launcher(program), Click(IDCANCEL), End()};
@@ -59,31 +130,31 @@ const Scenario kScenarios[] = {
 
     // Each failed check: its message, then the launcher closes.
     {"install path of another type",
-     [](const Scene& scene) { SetGameValue("InstallPath", REG_EXPAND_SZ, scene.install + '\0'); },
+     [](Scene& scene) { SetGameValue("InstallPath", REG_EXPAND_SZ, scene.install + '\0'); },
      {Start(kValkor), Box("Error reading Drifthaven installation path."), End()}},
     {"no executable in the install path",
-     [](const Scene& scene) { DeleteFileA((scene.install + "\\Drifthvn.exe").c_str()); },
+     [](Scene& scene) { DeleteFileA((scene.install + "\\Drifthvn.exe").c_str()); },
      {Start(kValkor), Window("Incorrect Install Path"), Click(IDCANCEL),
       Box("Cannot continue due to incorrect Drifthaven install path."), End()}},
-    {"version stored as text", [](const Scene&) { SetGameValue("Version", REG_SZ, std::string("14\0", 3)); },
+    {"version stored as text", [](Scene&) { SetGameValue("Version", REG_SZ, std::string("14\0", 3)); },
      {Start(kValkor), Box(T(53)), Box("Critical file not found checking for version"),
       Box("Cannot continue without correct version information."), End()}},
-    {"version 13", [](const Scene&) { SetGameValue("Version", REG_DWORD, std::string("\15\0\0\0", 4)); },
+    {"version 13", [](Scene&) { SetGameValue("Version", REG_DWORD, std::string("\15\0\0\0", 4)); },
      {Start(kValkor), Box(T(120), IDNO), Box(T(33)), End()}},
-    {"mod files missing", [](const Scene& scene) { RemoveTree(scene.install + "\\mods"); },
+    {"mod files missing", [](Scene& scene) { RemoveTree(scene.install + "\\mods"); },
      {Start(kValkor), Box("Could not find Valkor mod."), End()}, {}, nullptr, {}, ""},
 
     // Repairs of the game's key, with the player's consent.
-    {"key missing, not rebuilt", [](const Scene&) { DeleteKey(kGameKey); }, {Start(kValkor), Box(T(115), IDNO), End()},
+    {"key missing, not rebuilt", [](Scene&) { DeleteKey(kGameKey); }, {Start(kValkor), Box(T(115), IDNO), End()},
      {}, nullptr, {kNoGameKey}},
     {"key missing, rebuilt from a typed directory and the detected build",
-     [](const Scene& scene) { DeleteKey(kGameKey), Build14(scene); },
+     [](Scene& scene) { DeleteKey(kGameKey), Build14(scene); },
      {Start(kValkor), Box(T(115), IDYES), Window("Find Drifthaven"), Type(1004, "$install\\"), Click(IDOK),
       Box("Your Drifthaven version has been autodetected as 14.", IDOK), Box(SET_VERSION(14), IDYES),
       Launcher(kValkor), Click(IDCANCEL), End()},
      {}, nullptr, {kPathStored, Version(14)}},
     {"wrong directory corrected by typing",
-     [](const Scene&) { SetGameValue("InstallPath", REG_SZ, std::string("C:\\Elsewhere") + '\0'); },
+     [](Scene&) { SetGameValue("InstallPath", REG_SZ, std::string("C:\\Elsewhere") + '\0'); },
      {Start(kValkor), Window("Incorrect Install Path"), Type(1004, "C:\\windows"), Click(IDOK),
       Box("Corvane 2: Drifthaven not found in specified directory", IDOK, "Incorrect Directory"),
       Type(1004, "$install"), Click(IDOK), Launcher(kValkor), Click(IDCANCEL), End()},
@@ -91,14 +162,14 @@ const Scenario kScenarios[] = {
     // The prefix's drives (tools/wine_prefix.sh): D: holds the game deep down, E:
     // a directory that contains itself, F: (a CD-ROM) a copy that must not count.
     {"wrong directory corrected by a search of every fixed drive",
-     [](const Scene&) { SetGameValue("InstallPath", REG_SZ, std::string("C:\\Elsewhere") + '\0'); },
+     [](Scene&) { SetGameValue("InstallPath", REG_SZ, std::string("C:\\Elsewhere") + '\0'); },
      {Start(kValkor), Window("Incorrect Install Path"), Item(1006, "Ready"), Click(1005), Until(1006, "Found"),
       Item(1004, "D:\\Games\\Sub\\Deep\\Drifthaven"), Item(1005, "Continue Search"), Click(1005),
       Until(1006, "Not found"), Item(1005, "Start Search"), Item(1004, "D:\\Games\\Sub\\Deep\\Drifthaven"),
       Click(IDOK), Launcher(kValkor), Click(IDCANCEL), End()},
      {}, nullptr, {{kGameKey, "InstallPath", REG_SZ, std::string("D:\\Games\\Sub\\Deep\\Drifthaven") + '\0'}}},
     {"version 13 corrected to the detected build 12",
-     [](const Scene& scene) { SetGameValue("Version", REG_DWORD, std::string("\15\0\0\0", 4)), Build12(scene); },
+     [](Scene& scene) { SetGameValue("Version", REG_DWORD, std::string("\15\0\0\0", 4)), Build12(scene); },
      {Start(kValkor), Box(T(120), IDYES), Box("Your Drifthaven version has been autodetected as 12."),
       Box(SET_VERSION(12), IDYES), Box(T(33)), End()},
      {}, nullptr, {Version(12)}},
@@ -139,15 +210,37 @@ const Scenario kScenarios[] = {
     {"novalkor play", FluxEnabled, {Start(kNovalkor), Launcher(kNovalkor), Click(IDOK), End()}, {kPlayed},
      "flux_disabled.ini"},
     {"flux held open by another program",
-     [](const Scene& scene) { HoldOpen(scene.install + "\\flux.ini"); },
+     [](Scene& scene) { HoldOpen(scene.install + "\\flux.ini"); },
      {Start(kValkor), Launcher(kValkor), Click(IDOK), Box("Error opening the file flux.ini."), Box(T(34)), End()}},
     {"defaults missing",
-     [](const Scene& scene) {
+     [](Scene& scene) {
          FluxEnabled(scene);
          DeleteFileA((scene.install + "\\defaults.ini").c_str());
      },
      {Start(kNovalkor), Launcher(kNovalkor), Click(IDOK), Box("Error opening the file defaults.ini."), Box(T(34)),
       End()},
+     {}, "flux_enabled.ini"},
+
+    // The faults of a player's machine: a message, the file as it was, a normal end.
+    {"flux of 700 MB", HugeFlux,
+     {Start(kValkor), Launcher(kValkor), Click(IDOK), Box("Error loading flux.ini."), Box(T(34)), End()}},
+    {"flux of 700 MB in silent mode", HugeFlux, {Start(kNovalkor, "-u"), Box("Error loading flux.ini."), End()}},
+    {"full disk (needs the small disk that run.sh mounts)", OnAFullDisk,
+     {Start(kValkor), Launcher(kValkor), Click(IDOK), Box("Error saving flux.ini."), Box(T(34)), End()}},
+    {"flux a folder", Folder<kFluxName>,
+     {Start(kValkor), Launcher(kValkor), Click(IDOK), Box("Error opening the file flux.ini."), Box(T(34)), End()}},
+    {"defaults a folder", Folder<kDefaultsName>,
+     {Start(kNovalkor), Launcher(kNovalkor), Click(IDOK), Box("Error opening the file defaults.ini."), Box(T(34)),
+      End()}},
+    {"NUL bytes in flux", FluxWithNuls, {Start(kValkor, "-u"), End()}, {}, "$root\\expected.ini"},
+    {"install path longer than 260 characters",
+     [](Scene&) {
+         std::string path = "C:";
+         while (path.size() <= 300) path += "\\Drifthaven";
+         SetGameValue("InstallPath", REG_SZ, path + '\0');
+     },
+     {Start(kValkor), Window("Incorrect Install Path"), Click(IDCANCEL), Box(T(42)), End()}},
+    {"silent valkor at the end of a 32,000-character command line", nullptr, {Start(kValkor, LongSilentTail()), End()},
      {}, "flux_enabled.ini"},
 
     // The command line: -u anywhere in the tail, and only there.
@@ -177,7 +270,7 @@ INSTANTIATE_TEST_SUITE_P(E2E, Scenarios, ::testing::ValuesIn(kScenarios), Name);
 // woven with links back to its own directories, the game deeper down.
 const Scenario kLinks[] = {
     {"search past webs of links",
-     [](const Scene& scene) { DeleteFileA((scene.install + "\\Drifthvn.exe").c_str()); },
+     [](Scene& scene) { DeleteFileA((scene.install + "\\Drifthvn.exe").c_str()); },
      {Start(kValkor), Window("Incorrect Install Path"), Click(1005), Until(1006, "Found"),
       Item(1004, "B:\\Deep\\Er\\Game"), Click(1005), Until(1006, "Found"), Item(1004, "C:\\tools"), Click(1005),
       Until(1006, "Not found"), Click(IDCANCEL), Box("Cannot continue due to incorrect Drifthaven install path."), End()}},

@@ -1,7 +1,21 @@
 #include "failing_allocation.h"
+#include <cstdlib>
 #include <new>
+#include "platform/sim/sim_system_call.h"
 
 int g_failingAllocations = 0;
+long g_allocationsBeforeFailure = 0;
+
+void* operator new(std::size_t size) {
+    if (g_simSystemCalls == 0 && g_allocationsBeforeFailure > 0 && --g_allocationsBeforeFailure == 0)
+        throw std::bad_alloc();
+    void* block = std::malloc(size == 0 ? 1 : size);
+    if (block == nullptr) throw std::bad_alloc();
+    return block;
+}
+
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     if (g_failingAllocations > 0) {

@@ -1,6 +1,9 @@
 // The two patches on the movie lists' edge cases, run by the launcher's Play on
 // the simulated Windows (the end-to-end scenarios patch the sample installation).
 #include <gtest/gtest.h>
+#include <climits>
+#include <set>
+#include "failing_allocation.h"
 #include "launcher/launcher_app.h"
 #include "launcher/launcher_dialog.h"
 #include "platform/sim/sim_platform.h"
@@ -16,13 +19,17 @@ protected:
         sim.files.AddVolume('C', DRIVE_FIXED);
         sim.files.AddDirectory("C:\\Game");
     }
-    // Runs the program's patch as Play does; its result.
-    BOOL Patch(const Profile& profile) {
+    // Runs the program's patch as Play does; its result. With failAt, the
+    // patch's failAt-th allocation fails, and allocations is how many it made.
+    BOOL Patch(const Profile& profile, long failAt = 0, long* allocations = nullptr) {
         LauncherApp app(sim.platform, profile);
         LauncherDialog launcher(sim.platform, profile, app, nullptr);
         launcher.m_strInstallPath = "C:\\Game";
         launcher.m_strTitle = "Title";
+        g_allocationsBeforeFailure = failAt;
         const BOOL patched = launcher.PatchSettings();
+        if (allocations != nullptr) *allocations = failAt - g_allocationsBeforeFailure;
+        g_allocationsBeforeFailure = 0;
         EXPECT_EQ(launcher.m_hSettingsFile, nullptr);
         EXPECT_EQ(sim.files.OpenHandles(), 0);
         return patched;
@@ -107,6 +114,38 @@ TEST_F(Recipes, AFileThatCannotBeLoadedIsLeftAsItWas) {
     }
     sim.files.Release(kFlux);
     EXPECT_EQ(sim.files.Content(kFlux), flux);
+}
+
+// Memory that runs out at any one allocation of a patch, in its load, its edits
+// or its save: one message says which file failed, nothing is written and
+// everything is closed. Each step is hit by some allocation.
+TEST_F(Recipes, MemoryRunningOutAnywhereInAPatchLeavesTheFileAsItWas) {
+    const std::string flux = H + Movies({"/movies/intro", "/movies/b"}) + std::string(600, ';') + "\r\n";
+    const std::string defaults = H + Movies({"/movies/intro", "/movies/maravel", "/movies/c"});
+    const struct { const Profile* profile; std::set<std::string> messages; } cases[] = {
+        {&ValkorProfile(), {"Error opening the file flux.ini.", "Error loading flux.ini.", "Error saving flux.ini."}},
+        {&NovalkorProfile(), {"Error opening the file flux.ini.", "Error loading flux.ini.", "Error saving flux.ini.",
+                              "Error opening the file defaults.ini.", "Error loading defaults.ini."}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.profile->name);
+        sim.files.AddFile(kFlux, flux);
+        sim.files.AddFile(kDefaults, defaults);
+        long allocations = 0;
+        ASSERT_TRUE(Patch(*c.profile, LONG_MAX, &allocations));
+        std::set<std::string> seen;
+        for (long failAt = 1; failAt <= allocations; ++failAt) {
+            SCOPED_TRACE("allocation " + std::to_string(failAt));
+            sim.files.AddFile(kFlux, flux);
+            sim.windows.ExpectMessageBox(IDOK);
+            const size_t before = sim.windows.MessageBoxes().size();
+            EXPECT_FALSE(Patch(*c.profile, failAt));
+            ASSERT_EQ(sim.windows.MessageBoxes().size(), before + 1);
+            seen.insert(sim.windows.MessageBoxes().back().text);
+            EXPECT_EQ(sim.files.Content(kFlux), flux);
+        }
+        EXPECT_EQ(seen, c.messages);
+    }
 }
 
 }  // namespace

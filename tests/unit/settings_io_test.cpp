@@ -58,29 +58,37 @@ TEST_F(SettingsFiles, LoadKeepsFluxOpenUnsharedUntilClosedAndSaveRewritesItInPla
         EXPECT_EQ(launcher.m_hSettingsFile, nullptr);
         EXPECT_EQ(sim.files.OpenHandles(), 0);
     }
-    sim.files.AddFile(kFlux, "");
-    SettingsFile empty("old");
-    ASSERT_TRUE(launcher.LoadSettingsFile(empty));
-    EXPECT_EQ(empty.Text(), "");
-    launcher.CloseSettingsFile();
+    // The smallest and the largest settings file, both read whole.
+    for (const std::string& content : {std::string(), std::string(MAX_SETTINGS_SIZE, 'x')}) {
+        sim.files.AddFile(kFlux, content);
+        SettingsFile loaded("old");
+        ASSERT_TRUE(launcher.LoadSettingsFile(loaded));
+        EXPECT_EQ(loaded.size(), content.size());
+        launcher.CloseSettingsFile();
+    }
     EXPECT_TRUE(sim.windows.MessageBoxes().empty());
 }
 
 TEST_F(SettingsFiles, AFailedLoadSaysWhichFileAndLeavesNothingOpen) {
-    // Which file, whether it is there, held by another program, the read that fails (0 none), the message.
-    const struct { const char* name; bool defaults, present, held; int failingRead; const char* message; } cases[] = {
+    // A damaged file: larger than any settings file, as a file of zeros after the settings.
+    const std::string huge = kOriginal + std::string(MAX_SETTINGS_SIZE + 1 - kOriginal.size(), '\0');
+    // Which file, whether it is there (with what), held by another program, the read that fails (0 none), the message.
+    const struct { const char* name; bool defaults, present, held; int failingRead; const char* message;
+                   const std::string* content = &kOriginal; } cases[] = {
         {"flux missing", false, false, false, 0, "Error opening the file flux.ini."},
         {"flux held by another program", false, true, true, 0, "Error opening the file flux.ini."},
         {"flux unreadable", false, true, false, 2, "Error loading flux.ini."},
+        {"flux larger than a settings file can be", false, true, false, 0, "Error loading flux.ini.", &huge},
         {"defaults missing", true, false, false, 0, "Error opening the file defaults.ini."},
         {"defaults held by another program", true, true, true, 0, "Error opening the file defaults.ini."},
         {"defaults unreadable at its end", true, true, false, 4, "Error loading defaults.ini."},
+        {"defaults larger than a settings file can be", true, true, false, 0, "Error loading defaults.ini.", &huge},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         sim.files.inject = nullptr;
         const std::string path = c.defaults ? kDefaults : kFlux;
-        if (c.present) sim.files.AddFile(path, kOriginal);
+        if (c.present) sim.files.AddFile(path, *c.content);
         if (c.held) sim.files.HoldOpen(path);
         if (c.failingRead != 0) Fail(FileOp::Read, c.failingRead);
         sim.windows.ExpectMessageBox(IDOK);
@@ -91,7 +99,7 @@ TEST_F(SettingsFiles, AFailedLoadSaysWhichFileAndLeavesNothingOpen) {
         EXPECT_EQ(launcher.m_hSettingsFile, nullptr);
         EXPECT_EQ(sim.files.OpenHandles(), 0);
         if (c.held) sim.files.Release(path);
-        EXPECT_EQ(sim.files.Content(path), c.present ? kOriginal : "");
+        EXPECT_EQ(sim.files.Content(path), c.present ? *c.content : "");
     }
 }
 

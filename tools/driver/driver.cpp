@@ -37,10 +37,11 @@ bool Start(const std::string& exe, const std::string& tail, Program& program, co
     return true;
 }
 
-bool WaitForEnd(Program& program, DWORD milliseconds) {
+bool WaitForEnd(Program& program, DWORD milliseconds, DWORD* exitCode) {
     if (program.process == nullptr) return true;
     const bool ended = WaitForSingleObject(program.process, milliseconds) == WAIT_OBJECT_0;
     if (ended) {
+        if (exitCode != nullptr && !GetExitCodeProcess(program.process, exitCode)) *exitCode = STILL_ACTIVE;
         CloseHandle(program.process);
         program.process = nullptr;
     }

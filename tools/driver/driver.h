@@ -13,8 +13,8 @@ struct Program {
 
 // Starts "exe" with the command-line tail, in the given directory (or the test's own).
 bool Start(const std::string& exe, const std::string& tail, Program& program, const char* directory = nullptr);
-// True when the program ended within the time; closes its handle either way.
-bool WaitForEnd(Program& program, DWORD milliseconds);
+// True when the program ended within the time, with its exit code; closes its handle then.
+bool WaitForEnd(Program& program, DWORD milliseconds, DWORD* exitCode = nullptr);
 void Kill(Program& program);
 
 // A visible top-level dialog window of the process with this caption, or null after the time.

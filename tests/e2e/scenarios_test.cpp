@@ -269,10 +269,11 @@ INSTANTIATE_TEST_SUITE_P(E2E, Scenarios, ::testing::ValuesIn(kScenarios), Name);
 // with its links into the home folder that holds the prefix, and a fixed drive B:
 // woven with links back to its own directories, the game deeper down.
 const Scenario kLinks[] = {
+    // The status reads "Found" before and after the second find, so the path's change is waited for.
     {"search past webs of links",
      [](Scene& scene) { DeleteFileA((scene.install + "\\Drifthvn.exe").c_str()); },
      {Start(kValkor), Window("Incorrect Install Path"), Click(1005), Until(1006, "Found"),
-      Item(1004, "B:\\Deep\\Er\\Game"), Click(1005), Until(1006, "Found"), Item(1004, "C:\\tools"), Click(1005),
+      Item(1004, "B:\\Deep\\Er\\Game"), Click(1005), Until(1004, "C:\\tools"), Item(1006, "Found"), Click(1005),
       Until(1006, "Not found"), Click(IDCANCEL), Box("Cannot continue due to incorrect Drifthaven install path."), End()}},
 };
 

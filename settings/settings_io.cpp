@@ -106,12 +106,13 @@ BOOL LauncherDialog::SaveSettingsFile(const SettingsFile& settings) {
     // What the file will hold, for a later failed save to put back; copied
     // before anything is written, so that running out of memory writes nothing.
     std::string kept;
+    bool copied = text.size() <= 0x7FFFFFFF;  // one write call takes at most that
     try {
-        if (text.size() <= 0x7FFFFFFF) kept = text;
+        if (copied) kept = text;
     } catch (const std::bad_alloc&) {
-        kept.clear();
+        copied = false;
     }
-    if (kept.size() != text.size()) {
+    if (!copied) {
         ReportFileError(IDS_ERROR_SAVING_FILE, kSettingsName);
         return FALSE;
     }

@@ -137,6 +137,17 @@ TEST_F(SettingsFiles, AFailedSaveLeavesTheOriginalBytesAndTheFileOpen) {
         launcher.CloseSettingsFile();
         EXPECT_EQ(sim.files.OpenHandles(), 0);
     }
+    // A second save that fails puts back what the first one wrote.
+    sim.files.AddFile(kFlux, kOriginal);
+    SettingsFile loaded;
+    ASSERT_TRUE(launcher.LoadSettingsFile(loaded));
+    ASSERT_TRUE(launcher.SaveSettingsFile(SettingsFile(shorter)));
+    Fail(FileOp::Write, 1, false, 4);
+    sim.windows.ExpectMessageBox(IDOK);
+    EXPECT_FALSE(launcher.SaveSettingsFile(SettingsFile(longer)));
+    sim.files.inject = nullptr;
+    EXPECT_EQ(sim.files.Content(kFlux), shorter);
+    launcher.CloseSettingsFile();
 }
 
 }  // namespace

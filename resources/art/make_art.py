@@ -52,11 +52,11 @@ VALKOR = {
     "size": (512, 511),
     "sky_top": (3, 4, 18), "sky_bottom": (46, 12, 64),
     "nebula": (150, 40, 120), "seed": 1701,
-    "planet": (350, 335, 125), "light": (-0.6, -0.55),
+    "planet": (280, 335, 125), "light": (-0.6, -0.55),
     "bands": [(196, 110, 48), (232, 170, 92), (150, 70, 40), (220, 140, 70)],
     "rim": (255, 170, 110),
-    "ring": (175, 205, 1.0 / 3.2, -0.35, (230, 205, 160)),
-    "moon": (455, 120, 22, (190, 190, 205)),
+    "ring": (170, 195, 1.0 / 3.2, -0.35, (230, 205, 160)),
+    "moon": (425, 115, 22, (190, 190, 205)),
     # fighter seen from above, nose along +x: (outline, where the engine is)
     "ship": ([(1.0, 0), (0.3, -0.12), (-0.1, -0.5), (-0.35, -0.5), (-0.25, -0.15),
               (-0.5, -0.12), (-0.5, 0.12), (-0.25, 0.15), (-0.35, 0.5), (-0.1, 0.5),
@@ -71,13 +71,13 @@ NOVALKOR = {
     "size": (512, 512),
     "sky_top": (0, 14, 16), "sky_bottom": (6, 52, 44),
     "nebula": (40, 170, 130), "seed": 2049,
-    "planet": (150, 420, 190), "light": (0.55, -0.7),
+    "planet": (210, 330, 150), "light": (0.55, -0.7),
     "bands": [(120, 180, 225), (200, 230, 245), (80, 130, 190), (170, 210, 240)],
     "rim": (150, 240, 255),
     "ring": None,
-    "moon": (300, 150, 34, (200, 80, 60)),
+    "moon": (330, 118, 30, (200, 80, 60)),
     "ship": ([(1.0, 0), (-0.6, -0.7), (-0.35, 0), (-0.6, 0.7)], (-0.38, 0.0)),
-    "ship_at": (395, 285, 60, -2.5),
+    "ship_at": (420, 300, 60, -2.5),
     "hull": (12, 16, 14), "hull_edge": (255, 200, 120),
     "flame": (255, 150, 60),
     "flare": (430, 70, (255, 240, 200)),
@@ -204,6 +204,24 @@ def draw_picture(t):
 
             row.append(tuple(int(clamp(c, 0, 255) + 0.5) for c in col))
         rows.append(row)
+    return fade_sides(rows, EDGE_BAND)
+
+
+# The picture control is wider than the picture and fills beside it with the
+# colour of its top-left pixel; the left and right borders fade into that
+# colour, so the window shows one picture. Everything drawn stays clear of them.
+EDGE_BAND = 40
+
+
+def fade_sides(rows, band):
+    w = len(rows[0])
+    edge = rows[0][0]
+    for row in rows:
+        for x in range(w):
+            t = clamp(1 - min(x, w - 1 - x) / band)
+            if t > 0:
+                weight = t * t * (3 - 2 * t)
+                row[x] = tuple(int(a + (b - a) * weight + 0.5) for a, b in zip(row[x], edge))
     return rows
 
 

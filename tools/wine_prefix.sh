@@ -39,24 +39,24 @@ make_prefix() {
     "$WINESERVER" -k 2>/dev/null || true
     unmount_disks_under "$WINEPREFIX"
     rm -rf "$WINEPREFIX"
-    "$WINE" wineboot -i > /dev/null 2>&1
+    "$WINE" wineboot -i > /dev/null 2>&1 || { echo "Prefix set-up failed: wineboot could not make $WINEPREFIX" >&2; return 1; }
     "$WINESERVER" -w
     rm -f "$WINEPREFIX/dosdevices/z:"
     local c=$WINEPREFIX/drive_c
-    mkdir -p "$c/launchers" "$c/tools" "$c/sample"
-    cp "$PROGRAMS/valkor.exe" "$PROGRAMS/novalkor.exe" "$c/launchers/"
+    mkdir -p "$c/launchers" "$c/tools" "$c/sample" || return 1
+    cp "$PROGRAMS/valkor.exe" "$PROGRAMS/novalkor.exe" "$c/launchers/" || return 1
     # The 32-bit deliverables themselves, for the checks of their files and resources.
-    mkdir -p "$c/deliverables"
-    cp "$(dirname "$PROGRAMS")/windows/valkor.exe" "$(dirname "$PROGRAMS")/windows/novalkor.exe" "$c/deliverables/"
-    cp "$PROGRAMS"/tests/e2e/*.exe "$PROGRAMS"/sample/standin/*.exe "$PROGRAMS"/tools/demo/*.exe "$PROGRAMS"/bench/*.exe "$c/tools/"
-    cp -r "$root/sample/game/." "$c/sample/"
-    mkdir -p "$c/expected"
-    cp "$root"/tests/e2e/expected/* "$c/expected/"
+    mkdir -p "$c/deliverables" || return 1
+    cp "$(dirname "$PROGRAMS")/windows/valkor.exe" "$(dirname "$PROGRAMS")/windows/novalkor.exe" "$c/deliverables/" || return 1
+    cp "$PROGRAMS"/tests/e2e/*.exe "$PROGRAMS"/sample/standin/*.exe "$PROGRAMS"/tools/demo/*.exe "$PROGRAMS"/bench/*.exe "$c/tools/" || return 1
+    cp -r "$root/sample/game/." "$c/sample/" || return 1
+    mkdir -p "$c/expected" || return 1
+    cp "$root"/tests/e2e/expected/* "$c/expected/" || return 1
     local recorder='"C:\tools\recorder.exe" "%1"'
     for view in /reg:64 /reg:32; do
-        "$WINE" reg add 'HKCR\.html' /ve /d recorder.html /f "$view" > /dev/null 2>&1
-        "$WINE" reg add 'HKCR\recorder.html\shell\open\command' /ve /d "$recorder" /f "$view" > /dev/null 2>&1
-        "$WINE" reg add 'HKCR\http\shell\open\command' /ve /d "$recorder" /f "$view" > /dev/null 2>&1
+        wine_reg_add 'HKCR\.html' /ve /d recorder.html /f "$view" || return 1
+        wine_reg_add 'HKCR\recorder.html\shell\open\command' /ve /d "$recorder" /f "$view" || return 1
+        wine_reg_add 'HKCR\http\shell\open\command' /ve /d "$recorder" /f "$view" || return 1
     done
     "$WINESERVER" -w
 }
@@ -71,10 +71,10 @@ install_sample_game() {
     cp -r "$root/sample/game/." "$GAME_DIR/"
     cp "$PROGRAMS/sample/standin/Drifthvn.exe" "$GAME_DIR/"
     local key='HKLM\Software\Vortigen\Drifthaven'
-    "$WINE" reg add "$key\Settings" /v InstallPath /t REG_SZ /d 'C:\Games\Drifthaven' /f "$REG_VIEW" > /dev/null 2>&1
-    "$WINE" reg add "$key\Settings" /v Version /t REG_DWORD /d 14 /f "$REG_VIEW" > /dev/null 2>&1
+    wine_reg_add "$key\Settings" /v InstallPath /t REG_SZ /d 'C:\Games\Drifthaven' /f "$REG_VIEW" || return 1
+    wine_reg_add "$key\Settings" /v Version /t REG_DWORD /d 14 /f "$REG_VIEW" || return 1
     if [ "${1:-}" = accepted ]; then
-        "$WINE" reg add "$key\Mods\Valkormod" /v Agreed /t REG_DWORD /d 1 /f "$REG_VIEW" > /dev/null 2>&1
+        wine_reg_add "$key\Mods\Valkormod" /v Agreed /t REG_DWORD /d 1 /f "$REG_VIEW" || return 1
     fi
     "$WINESERVER" -w
 }
@@ -103,7 +103,7 @@ map_drives() {
     for drive in "$@"; do
         letter=${drive%%:*}
         [ "$letter" = c ] || ln -sfn "$folder/$letter" "$WINEPREFIX/dosdevices/$letter:"
-        "$WINE" reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d "${drive#*:}" /f /reg:64 > /dev/null 2>&1
+        wine_reg_add 'HKLM\Software\Wine\Drives' /v "$letter:" /d "${drive#*:}" /f /reg:64 || return 1
     done
     "$WINESERVER" -k 2>/dev/null || true
     "$WINESERVER" -w
@@ -143,7 +143,7 @@ pcm.!default {
 }
 CONF
     export ALSA_CONFIG_PATH=$WINEPREFIX/asound.conf
-    "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f > /dev/null 2>&1
+    wine_reg_add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f || return 1
     "$WINESERVER" -w
 }
 
@@ -166,6 +166,12 @@ unmount_disks_under() {
     for mounted in $(awk -v under="$1/" 'index($2, under) == 1 { print $2 }' /proc/mounts); do
         umount "$mounted" || echo "Could not unmount $mounted" >&2
     done
+}
+
+# "wine reg add" with its arguments; on failure it says which value and why.
+wine_reg_add() {
+    local out
+    out=$("$WINE" reg add "$@" 2>&1) || { echo "Prefix set-up failed: wine reg add $* said: $out" >&2; return 1; }
 }
 
 stop_prefix() {

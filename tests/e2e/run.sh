@@ -16,9 +16,9 @@ run_tests() {
 }
 
 wine_setup "$build" "$build/e2e-prefix"
-make_prefix
-listen_to_sound "$WINEPREFIX/drive_c/sounds"
-map_test_drives "$build/e2e-drives"
+make_prefix || exit 1
+listen_to_sound "$WINEPREFIX/drive_c/sounds" || exit 1
+map_test_drives "$build/e2e-drives" || exit 1
 mount_small_disk
 run_tests --gtest_filter="-Links/*" "$@"
 status=$?
@@ -32,9 +32,9 @@ rm -rf "$home"
 mkdir -p "$home"
 export HOME=$home
 wine_setup "$build" "$home/.wine" > /dev/null
-make_prefix
-make_web_of_links "$build/e2e-web/b"
-map_drives "$build/e2e-web" b:hd
+make_prefix || exit 1
+make_web_of_links "$build/e2e-web/b" || exit 1
+map_drives "$build/e2e-web" b:hd || exit 1
 run_tests --gtest_filter="Links/*" || status=1
 stop_prefix
 exit $status

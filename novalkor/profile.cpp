@@ -1,8 +1,18 @@
 #include "launcher/profile.h"
 #include "novalkor/disable_recipe.h"
 #include "novalkor/taunt.h"
+#include "resources/string_ids.h"
 
 const Profile& NovalkorProfile() {
-    static const Profile profile = {"novalkor", 1, 2, 3, 4, 5, 6, 7, DisableRecipe, NovalkorTaunt};
+    static const Profile profile = {"novalkor",
+                                      IDS_NOVALKOR_TITLE,
+                                      IDS_NOVALKOR_PLAY,
+                                      IDS_NOVALKOR_README,
+                                      IDS_NOVALKOR_SITE_CAPTION,
+                                      IDS_NOVALKOR_CANCEL,
+                                      IDS_NOVALKOR_README_FILE,
+                                      IDS_NOVALKOR_SITE,
+                                      DisableRecipe,
+                                      NovalkorTaunt};
     return profile;
 }

@@ -18,6 +18,10 @@
 #define IDC_README 1000
 #define IDC_NOTICE 1002
 #define IDC_TAUNT 1003
+// Two windows' controls share a number where the windows' layouts give them
+// the same one: 1004 is the edit box of the find-game window (the folder) and of
+// the version window (the number); 1006 is Visit site in the launcher and the
+// status line in the find-game window. No window holds both.
 #define IDC_PATH 1004
 #define IDC_VERSION 1004
 #define IDC_SEARCH 1005
@@ -27,46 +31,8 @@
 #define IDC_PROMPT 1008
 #define IDC_PICTURE 1009
 
-// Strings shared by both programs
-#define IDS_NOTICE 32
-#define IDS_VERSION_REQUIRED 33
-#define IDS_ERROR_LOADING_OPTIONS 34
-#define IDS_ERROR_OPENING_KEY 35
-#define IDS_ERROR_READING_PATH 36
-#define IDS_NO_VERSION 37
-#define IDS_ERROR_OPENING_FILE 38
-#define IDS_ERROR_LOADING_FILE 39
-#define IDS_ERROR_SAVING_FILE 40
-#define IDS_MOD_MISSING 41
-#define IDS_WRONG_INSTALL_PATH 42
-#define IDS_ASK_STORE_VERSION 43
-#define IDS_ERROR_CREATING_KEY 44
-#define IDS_VERSION_DETECTED 45
-#define IDS_PROMPT_AFTER_START 46
-#define IDS_PROMPT_VERSION 47
-#define IDS_ERROR_SETTING_VERSION 48
-#define IDS_ENGINE_MISSING 49
-#define IDS_ERROR_CREATING_REGISTRY_KEY 50
-#define IDS_ERROR_SETTING_DIRECTORY 51
-#define IDS_ERROR_MOD_VALUES 52
-#define IDS_ERROR_READING_VERSION 53
-#define IDS_OK 96
-#define IDS_CANCEL 97
-#define IDS_ASK_START_GAME 112
-#define IDS_FIND_CAPTION 113
-#define IDS_FIND_REBUILD 114
-#define IDS_ASK_REBUILD 115
-#define IDS_FIND_WRONG_PATH 116
-#define IDS_WRONG_PATH_CAPTION 117
-#define IDS_NOTICE_CAPTION 118
-#define IDS_VERSION_CAPTION 119
-#define IDS_ASK_CORRECT_VERSION 120
-#define IDS_NOT_IN_DIRECTORY 128
-#define IDS_INCORRECT_DIRECTORY 129
-#define IDS_SEARCH_CANCELED 130
-#define IDS_START_SEARCH 131
-#define IDS_CONTINUE_SEARCH 132
-#define IDS_SEARCHING 133
-#define IDS_READY 134
-#define IDS_FOUND 135
-#define IDS_NOT_FOUND 136
+// The strings' names come with their texts (resources/strings.def); the
+// resource compiler reads only the numbers above.
+#ifndef RC_INVOKED
+#include "resources/string_ids.h"
+#endif

@@ -1,7 +1,7 @@
 #include "string_table.h"
 
 const StringEntry kStringTable[] = {
-#define STR(id, text) {id, text},
+#define STR(name, number, text) {number, text},
 #include "strings.def"
 #undef STR
 };

@@ -176,7 +176,7 @@ TEST_F(StartupChecks, TheModIsPresentAsItsArchiveOrAsAnythingNamedValkormod) {
         launcher.m_strInstallPath = "C:\\Other"s + c.name;
         sim.files.AddDirectory(launcher.m_strInstallPath + "\\mods");
         for (const char* file : c.files) sim.files.AddFile(launcher.m_strInstallPath + "\\mods\\" + file, "x");
-        Check(Nothing, &LauncherDialog::ModPresent, c.present ? 0 : IDS_MOD_MISSING, c.present);
+        Check(Nothing, &LauncherDialog::ModPresent, c.present ? 0u : UINT(IDS_MOD_MISSING), c.present);
     }
 }
 

@@ -79,7 +79,14 @@ std::vector<std::string> Recordings() {
 
 std::string Show(DWORD type, const std::string& data) {
     std::string text = std::to_string(type) + ":";
-    for (unsigned char c : data) text += c >= 32 && c < 127 ? std::string(1, char(c)) : "\\" + std::to_string(c);
+    for (unsigned char c : data) {
+        if (c >= 32 && c < 127) {
+            text += char(c);
+        } else {
+            text += '\\';
+            text += std::to_string(c);
+        }
+    }
     return text;
 }
 

@@ -3,7 +3,7 @@
 // sees in order, the key afterwards with types and bytes, how the key was
 // created, the result, and no key left open but the one the rebuild hands back.
 #include <gtest/gtest.h>
-#include <sstream>
+#include <algorithm>
 #include "case_names.h"
 #include "launcher/format_message.h"
 #include "launcher/launcher_app.h"
@@ -24,45 +24,77 @@ enum Call { Rebuild, CorrectPath, Recover, Correct, Detect };
 // build 12's time, the high half of the time.
 enum Library { Build14, Build12, Missing, Directory, Empty, SecondLate, MixedRows, HighHalfOff };
 
-// What the player does: Y, N, O: a box answered Yes, No, OK; D: kGame typed with
-// a trailing backslash in the find-game window and OK, F-: Cancel; V<text>: typed
-// in the version window and OK, V-: Cancel.
-// What the player sees: N or N:arg: box N formatted with arg; F113, F117: the
-// find-game window with that caption; V46, V47: the version window with that
-// prompt; S: the game started.
-// The key afterwards, "InstallPath|Version" (- when missing; G: kGame as a string
-// with its zero), then the access of each create; the result, then for Recover and
-// Correct the caller's version. refused: "create 2", the second RegCreateKeyExA
-// fails; also "set", "close".
+// What the player does, in order: answers a message box, chooses the game's
+// directory in the find-game window (kGame typed with a trailing backslash,
+// then OK) or cancels it, types a version in the version window and presses OK,
+// or cancels it.
+struct Act {
+    enum Kind { Answer, ChooseGame, CancelFinder, TypeVersion, CancelVersion } kind;
+    int answer = 0;
+    const char* typed = "";
+};
+const Act kYes{Act::Answer, IDYES}, kNo{Act::Answer, IDNO}, kOk{Act::Answer, IDOK};
+const Act kChooseGame{Act::ChooseGame}, kCancelFinder{Act::CancelFinder}, kCancelVersion{Act::CancelVersion};
+Act Typed(const char* version) { return {Act::TypeVersion, 0, version}; }
+
+// What the player sees, in order: a message box (its text with the argument put
+// in), the find-game window with its caption, the version window with its
+// prompt, the game started to read its version off.
+struct Sight {
+    enum Kind { MessageBox, Finder, VersionWindow, GameStarted } kind;
+    UINT text = 0;
+    const char* argument = "";
+};
+Sight Box(UINT text, const char* argument = "") { return {Sight::MessageBox, text, argument}; }
+Sight Finder(UINT caption) { return {Sight::Finder, caption}; }
+Sight VersionWindow(UINT prompt) { return {Sight::VersionWindow, prompt}; }
+const Sight kGameStarted{Sight::GameStarted};
+
+// A registry call that fails with ERROR_ACCESS_DENIED: the call-th of its kind.
+struct Refusal {
+    RegOp op = RegOp::Open;
+    int call = 0;  // 0: none
+};
+
+// The game's key afterwards: "InstallPath" and "Version" as Value() shows them
+// ("-" when missing), or no key at all.
+struct KeyAfter {
+    const char* path;
+    const char* version;
+};
+const KeyAfter kNoKey{nullptr, nullptr};
+const char kStoredGame[] = "sz D:\\Corvane\\0";  // kGame as a string with its zero
+
 struct RepairCase {
-    const char *name;
+    const char* name;
     Call call;
     Library library;
-    const char *refused, *player, *seen, *key, *result;
+    Refusal refused = {};
+    std::vector<Act> player;
+    std::vector<Sight> seen;
+    KeyAfter key;
+    const char* creates;  // the access of each RegCreateKeyExA: W to write, RW to read and write
+    const char* result;   // the call's result; for Recover and Correct, then the caller's version
 };
 
 void PrintTo(const RepairCase& c, std::ostream* out) { *out << c.name; }
 
-std::vector<std::string> Tokens(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<std::string> tokens;
-    for (std::string token; in >> token;) tokens.push_back(token);
-    return tokens;
-}
-
-std::string Seen(const std::string& token) {
-    if (token == "S") return std::string("shell Drifthvn.exe in ") + kGame + " show 2";
-    const UINT id = static_cast<UINT>(std::stoul(token.substr(token[0] == 'F' || token[0] == 'V' ? 1 : 0)));
-    if (token[0] == 'F')
-        return std::string("find ") + FindStringText(id) + " | " + FindStringText(id == 113 ? 114 : 116);
-    if (token[0] == 'V') return std::string("version ") + FindStringText(id);
-    const size_t colon = token.find(':');
+std::string Seen(const Sight& sight) {
+    switch (sight.kind) {
+    case Sight::GameStarted: return std::string("shell Drifthvn.exe in ") + kGame + " show 2";
+    case Sight::Finder:
+        return std::string("find ") + FindStringText(sight.text) + " | " +
+               FindStringText(sight.text == IDS_FIND_CAPTION ? IDS_FIND_REBUILD : IDS_FIND_WRONG_PATH);
+    case Sight::VersionWindow: return std::string("version ") + FindStringText(sight.text);
+    case Sight::MessageBox: break;
+    }
     // Questions with No as default, questions, notices; the rest are errors with the stop icon.
-    const char* style =
-        id == 115 || id == 120 ? "0x124" : id == 43 || id == 112 ? "0x24" : id == 45 || id == 53 ? "0x40" : "0x10";
-    return "message box " +
-           FormatMessageText(FindStringText(id), {colon == std::string::npos ? "" : token.substr(colon + 1)}) +
-           " | " + kTitle + " | " + style;
+    const UINT id = sight.text;
+    const char* style = id == IDS_ASK_REBUILD || id == IDS_ASK_CORRECT_VERSION            ? "0x124"
+                        : id == IDS_ASK_STORE_VERSION || id == IDS_ASK_START_GAME         ? "0x24"
+                        : id == IDS_VERSION_DETECTED || id == IDS_ERROR_READING_VERSION ? "0x40"
+                                                                                          : "0x10";
+    return "message box " + FormatMessageText(FindStringText(id), {sight.argument}) + " | " + kTitle + " | " + style;
 }
 
 class Repairs : public ::testing::TestWithParam<RepairCase> {
@@ -87,25 +119,29 @@ protected:
         sim.files.SetLastWrite(path, times[library]);
     }
 
-    void Script(const std::string& player) {
-        for (const std::string& act : Tokens(player)) {
-            if (act.size() == 1 && act != "D" && act != "V") {
-                sim.windows.ExpectMessageBox(act == "Y" ? IDYES : act == "N" ? IDNO : IDOK);
-            } else if (act == "D" || act == "F-") {
+    void Script(const std::vector<Act>& player) {
+        for (const Act& act : player) {
+            switch (act.kind) {
+            case Act::Answer: sim.windows.ExpectMessageBox(act.answer); break;
+            case Act::ChooseGame:
+            case Act::CancelFinder:
                 sim.windows.ExpectDialog(IDD_FIND_GAME, [this, act](SimDialogView& window) {
                     sim.log.Add("find " + window.Caption() + " | " + window.Text(IDC_EXPLANATION));
-                    if (act == "D") window.Type(IDC_PATH, std::string(kGame) + "\\");
-                    window.Press(act == "D" ? IDOK : IDCANCEL);
+                    if (act.kind == Act::ChooseGame) window.Type(IDC_PATH, std::string(kGame) + "\\");
+                    window.Press(act.kind == Act::ChooseGame ? IDOK : IDCANCEL);
                 });
-            } else {
+                break;
+            case Act::TypeVersion:
+            case Act::CancelVersion:
                 sim.windows.ExpectDialog(IDD_VERSION, [this, act](SimDialogView& window) {
                     sim.log.Add("version " + window.Text(IDC_PROMPT));
                     EXPECT_EQ(window.Caption() + "|" + window.Text(IDOK) + "|" + window.Text(IDCANCEL),
                               "Enter Drifthaven Version|OK|Cancel");
                     EXPECT_EQ(window.Focus(), IDC_VERSION);
-                    if (act != "V-") window.Type(IDC_VERSION, act.substr(1));
-                    window.Press(act == "V-" ? IDCANCEL : IDOK);
+                    if (act.kind == Act::TypeVersion) window.Type(IDC_VERSION, act.typed);
+                    window.Press(act.kind == Act::TypeVersion ? IDOK : IDCANCEL);
                 });
+                break;
             }
         }
     }
@@ -137,11 +173,9 @@ TEST_P(Repairs, ShowTheirStepsAndLeaveTheKeyAsTheyReport) {
     if (c.call == Recover) sim.registry.DeleteValue(GAME_SETTINGS_KEY, "Version");
     if (c.call == Correct) sim.registry.PutDword(GAME_SETTINGS_KEY, "Version", version = 13);
     launcher.m_strInstallPath = start;
-    sim.registry.inject = [refused = std::string(c.refused), count = 0](RegOp op, const std::string&,
-                                                                        const std::string&) mutable {
-        const RegOp failing = refused[0] == 'c' ? (refused[1] == 'r' ? RegOp::Create : RegOp::Close) : RegOp::Set;
-        return !refused.empty() && op == failing && ++count == refused.back() - '0' ? LONG(ERROR_ACCESS_DENIED)
-                                                                                  : LONG(ERROR_SUCCESS);
+    sim.registry.inject = [refused = c.refused, count = 0](RegOp op, const std::string&, const std::string&) mutable {
+        return refused.call != 0 && op == refused.op && ++count == refused.call ? LONG(ERROR_ACCESS_DENIED)
+                                                                                : LONG(ERROR_SUCCESS);
     };
     Script(c.player);
 
@@ -155,24 +189,29 @@ TEST_P(Repairs, ShowTheirStepsAndLeaveTheKeyAsTheyReport) {
     if (c.call == Recover || c.call == Correct) result += std::to_string(version);
 
     std::vector<std::string> expected, seen;
-    for (const std::string& token : Tokens(c.seen)) expected.push_back(Seen(token));
+    for (const Sight& sight : c.seen) expected.push_back(Seen(sight));
     for (const std::string& event : sim.log.Events())
         for (const char* prefix : {"message box ", "find ", "version ", "shell "})
             if (event.rfind(prefix, 0) == 0) seen.push_back(event);
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(sim.windows.ScriptLeft(), "");
-    std::string shown = sim.registry.HasKey(GAME_SETTINGS_KEY) ? Value("InstallPath") + "|" + Value("Version")
-                                                               : "no key";
+    const bool keyThere = sim.registry.HasKey(GAME_SETTINGS_KEY);
+    EXPECT_EQ(keyThere ? Value("InstallPath") + "|" + Value("Version") : "no key",
+              c.key.path != nullptr ? std::string(c.key.path) + "|" + c.key.version : "no key");
+    std::string creates;
     for (const std::string& create : sim.registry.creates) {
         const std::string access = create.substr(create.find(" access ") + 8, 7);
-        shown += access == "0x20006" ? " W" : access == "0x2001f" ? " RW" : " " + access;
+        const std::string shown = access == "0x20006" ? "W" : access == "0x2001f" ? "RW" : access;
+        creates += (creates.empty() ? "" : " ") + shown;
         EXPECT_EQ(create, "software\\vortigen\\drifthaven\\settings access " + access + " class \"\" options 0 " +
                               "security " + std::to_string(sizeof(SECURITY_ATTRIBUTES)) + ",null,0");
     }
-    EXPECT_EQ(shown, c.key[0] == 'G' ? "sz " + std::string(kGame) + "\\0" + (c.key + 1) : c.key);
+    EXPECT_EQ(creates, c.creates);
     EXPECT_EQ(result, c.result);
     // The directory serves as soon as the player accepts it, stored or not.
-    EXPECT_EQ(path, std::string(c.player).find('D') != std::string::npos ? kGame : start);
+    const bool chosen =
+        std::any_of(c.player.begin(), c.player.end(), [](const Act& act) { return act.kind == Act::ChooseGame; });
+    EXPECT_EQ(path, chosen ? kGame : start);
     for (const ShellRequest& game : sim.shell.requests)
         EXPECT_TRUE(game.cbSize == sizeof(SHELLEXECUTEINFOA) && game.fMask == SEE_MASK_ICON && game.hwnd == nullptr &&
                     game.verbNull && !game.parametersNull && game.parameters.empty() &&
@@ -189,37 +228,125 @@ TEST_P(Repairs, ShowTheirStepsAndLeaveTheKeyAsTheyReport) {
 }
 
 const RepairCase kRepairCases[] = {
-    {"rebuild, finder cancelled", Rebuild, Build14, "", "Y F-", "115 F113", "no key", "0"},
-    {"rebuild", Rebuild, Build14, "", "Y D O Y", "115 F113 45:14 43:14", "G|dword 0e000000 W RW", "1"},
-    {"rebuild, close refused", Rebuild, Build14, "close 1", "Y D O Y", "115 F113 45:14 43:14",
-      "G|dword 0e000000 W RW", "1"},
-    {"rebuild typed", Rebuild, Empty, "", "Y D N V16909060 Y", "115 F113 112 V47 43:16909060",
-      "G|dword 04030201 W RW", "1"},
-    {"rebuild, not stored", Rebuild, Build14, "", "Y D O N", "115 F113 45:14 43:14", "G|- W", "0"},
-    {"rebuild, no library", Rebuild, Missing, "", "Y D O", "115 F113 49", "G|- W", "0"},
-    {"rebuild, version cancelled", Rebuild, Directory, "", "Y D N V-", "115 F113 112 V47", "G|- W", "0"},
-    {"rebuild, create refused", Rebuild, Build14, "create 1", "Y D O", "115 F113 50", "no key W", "0"},
-    {"rebuild, path refused", Rebuild, Build14, "set 1", "Y D O", "115 F113 51", "-|- W", "0"},
-    {"rebuild, second create refused", Rebuild, Build14, "create 2", "Y D O Y O", "115 F113 45:14 43:14 44",
-      "G|- W RW", "0"},
-    {"rebuild, version refused", Rebuild, Build14, "set 2", "Y D O Y O", "115 F113 45:14 43:14 48", "G|- W RW", "0"},
-    {"path chosen", CorrectPath, Build14, "", "D", "F117", "G|dword 0e000000 W", "1"},
-    {"path, create refused", CorrectPath, Build14, "create 1", "D O", "F117 50",
-      "sz C:\\Wrong\\0|dword 0e000000 W", "1"},
-    {"path, write refused", CorrectPath, Build14, "set 1", "D O", "F117 51", "sz C:\\Wrong\\0|dword 0e000000 W", "1"},
-    {"recovered", Recover, Build14, "", "O O Y", "53 45:14 43:14", "G|dword 0e000000 W", "1 14"},
-    {"recovered, not stored", Recover, Build12, "", "O O N", "53 45:12 43:12", "G|-", "1 12"},
-    {"recovery, game started", Recover, SecondLate, "", "O Y V-", "53 112 S V46", "G|-", "0 0"},
-    {"recovered, create refused", Recover, Build14, "create 1", "O O Y O", "53 45:14 43:14 44", "G|- W", "1 14"},
-    {"recovered, write refused", Recover, Build14, "set 1", "O O Y O", "53 45:14 43:14 48", "G|- W", "1 14"},
-    {"correction declined", Correct, Build12, "", "N", "120", "G|dword 0d000000", "0 13"},
-    {"corrected to 12", Correct, Build12, "", "Y O Y", "120 45:12 43:12", "G|dword 0c000000 W", "1 12"},
-    {"corrected, not stored", Correct, MixedRows, "", "Y N V16 N", "120 112 V47 43:16", "G|dword 0d000000", "1 16"},
-    {"corrected to 0", Correct, HighHalfOff, "", "Y N V0", "120 112 V47", "G|dword 0d000000", "0 0"},
-    {"correction, no library", Correct, Missing, "", "Y O", "120 49", "G|dword 0d000000", "0 0"},
-    {"typed as text", Detect, Empty, "", "Y Vabc", "112 S V46", "G|dword 0e000000", "0"},
-    {"typed as nothing", Detect, SecondLate, "", "N V", "112 V47", "G|dword 0e000000", "0"},
-    {"typed too large", Detect, HighHalfOff, "", "N V4294967296", "112 V47", "G|dword 0e000000", "0"},
+    {.name = "rebuild, finder cancelled", .call = Rebuild, .library = Build14,
+     .player = {kYes, kCancelFinder},
+     .seen = {Box(IDS_ASK_REBUILD), Finder(IDS_FIND_CAPTION)},
+     .key = kNoKey, .creates = "", .result = "0"},
+    {.name = "rebuild", .call = Rebuild, .library = Build14,
+     .player = {kYes, kChooseGame, kOk, kYes},
+     .seen = {Box(IDS_ASK_REBUILD), Finder(IDS_FIND_CAPTION), Box(IDS_VERSION_DETECTED, "14"),
+              Box(IDS_ASK_STORE_VERSION, "14")},
+     .key = {kStoredGame, "dword 0e000000"}, .creates = "W RW", .result = "1"},
+    {.name = "rebuild, close refused", .call = Rebuild, .library = Build14, .refused = {RegOp::Close, 1},
+     .player = {kYes, kChooseGame, kOk, kYes},
+     .seen = {Box(IDS_ASK_REBUILD), Finder(IDS_FIND_CAPTION), Box(IDS_VERSION_DETECTED, "14"),
+              Box(IDS_ASK_STORE_VERSION, "14")},
+     .key = {kStoredGame, "dword 0e000000"}, .creates = "W RW", .result = "1"},
+    {.name = "rebuild typed", .call = Rebuild, .library = Empty,
+     .player = {kYes, kChooseGame, kNo, Typed("16909060"), kYes},
+     .seen = {Box(IDS_ASK_REBUILD), Finder(IDS_FIND_CAPTION), Box(IDS_ASK_START_GAME),
+              VersionWindow(IDS_PROMPT_VERSION), Box(IDS_ASK_STORE_VERSION, "16909060")},
+     .key = {kStoredGame, "dword 04030201"}, .creates = "W RW", .result = "1"},
+    {.name = "rebuild, not stored", .call = Rebuild, .library = Build14,
+     .player = {kYes, kChooseGame, kOk, kNo},
+     .seen = {Box(IDS_ASK_REBUILD), Finder(IDS_FIND_CAPTION), Box(IDS_VERSION_DETECTED, "14"),
+              Box(IDS_ASK_STORE_VERSION, "14")},
+     .key = {kStoredGame, "-"}, .creates = "W", .result = "0"},
+    {.name = "rebuild, no library", .call = Rebuild, .library = Missing,
+     .player = {kYes, kChooseGame, kOk},
+     .seen = {Box(IDS_ASK_REBUILD), Finder(IDS_FIND_CAPTION), Box(IDS_ENGINE_MISSING)},
+     .key = {kStoredGame, "-"}, .creates = "W", .result = "0"},
+    {.name = "rebuild, version cancelled", .call = Rebuild, .library = Directory,
+     .player = {kYes, kChooseGame, kNo, kCancelVersion},
+     .seen = {Box(IDS_ASK_REBUILD), Finder(IDS_FIND_CAPTION), Box(IDS_ASK_START_GAME),
+              VersionWindow(IDS_PROMPT_VERSION)},
+     .key = {kStoredGame, "-"}, .creates = "W", .result = "0"},
+    {.name = "rebuild, create refused", .call = Rebuild, .library = Build14, .refused = {RegOp::Create, 1},
+     .player = {kYes, kChooseGame, kOk},
+     .seen = {Box(IDS_ASK_REBUILD), Finder(IDS_FIND_CAPTION), Box(IDS_ERROR_CREATING_REGISTRY_KEY)},
+     .key = kNoKey, .creates = "W", .result = "0"},
+    {.name = "rebuild, path refused", .call = Rebuild, .library = Build14, .refused = {RegOp::Set, 1},
+     .player = {kYes, kChooseGame, kOk},
+     .seen = {Box(IDS_ASK_REBUILD), Finder(IDS_FIND_CAPTION), Box(IDS_ERROR_SETTING_DIRECTORY)},
+     .key = {"-", "-"}, .creates = "W", .result = "0"},
+    {.name = "rebuild, second create refused", .call = Rebuild, .library = Build14, .refused = {RegOp::Create, 2},
+     .player = {kYes, kChooseGame, kOk, kYes, kOk},
+     .seen = {Box(IDS_ASK_REBUILD), Finder(IDS_FIND_CAPTION), Box(IDS_VERSION_DETECTED, "14"),
+              Box(IDS_ASK_STORE_VERSION, "14"), Box(IDS_ERROR_CREATING_KEY)},
+     .key = {kStoredGame, "-"}, .creates = "W RW", .result = "0"},
+    {.name = "rebuild, version refused", .call = Rebuild, .library = Build14, .refused = {RegOp::Set, 2},
+     .player = {kYes, kChooseGame, kOk, kYes, kOk},
+     .seen = {Box(IDS_ASK_REBUILD), Finder(IDS_FIND_CAPTION), Box(IDS_VERSION_DETECTED, "14"),
+              Box(IDS_ASK_STORE_VERSION, "14"), Box(IDS_ERROR_SETTING_VERSION)},
+     .key = {kStoredGame, "-"}, .creates = "W RW", .result = "0"},
+    {.name = "path chosen", .call = CorrectPath, .library = Build14,
+     .player = {kChooseGame},
+     .seen = {Finder(IDS_WRONG_PATH_CAPTION)},
+     .key = {kStoredGame, "dword 0e000000"}, .creates = "W", .result = "1"},
+    {.name = "path, create refused", .call = CorrectPath, .library = Build14, .refused = {RegOp::Create, 1},
+     .player = {kChooseGame, kOk},
+     .seen = {Finder(IDS_WRONG_PATH_CAPTION), Box(IDS_ERROR_CREATING_REGISTRY_KEY)},
+     .key = {"sz C:\\Wrong\\0", "dword 0e000000"}, .creates = "W", .result = "1"},
+    {.name = "path, write refused", .call = CorrectPath, .library = Build14, .refused = {RegOp::Set, 1},
+     .player = {kChooseGame, kOk},
+     .seen = {Finder(IDS_WRONG_PATH_CAPTION), Box(IDS_ERROR_SETTING_DIRECTORY)},
+     .key = {"sz C:\\Wrong\\0", "dword 0e000000"}, .creates = "W", .result = "1"},
+    {.name = "recovered", .call = Recover, .library = Build14,
+     .player = {kOk, kOk, kYes},
+     .seen = {Box(IDS_ERROR_READING_VERSION), Box(IDS_VERSION_DETECTED, "14"), Box(IDS_ASK_STORE_VERSION, "14")},
+     .key = {kStoredGame, "dword 0e000000"}, .creates = "W", .result = "1 14"},
+    {.name = "recovered, not stored", .call = Recover, .library = Build12,
+     .player = {kOk, kOk, kNo},
+     .seen = {Box(IDS_ERROR_READING_VERSION), Box(IDS_VERSION_DETECTED, "12"), Box(IDS_ASK_STORE_VERSION, "12")},
+     .key = {kStoredGame, "-"}, .creates = "", .result = "1 12"},
+    {.name = "recovery, game started", .call = Recover, .library = SecondLate,
+     .player = {kOk, kYes, kCancelVersion},
+     .seen = {Box(IDS_ERROR_READING_VERSION), Box(IDS_ASK_START_GAME), kGameStarted,
+              VersionWindow(IDS_PROMPT_AFTER_START)},
+     .key = {kStoredGame, "-"}, .creates = "", .result = "0 0"},
+    {.name = "recovered, create refused", .call = Recover, .library = Build14, .refused = {RegOp::Create, 1},
+     .player = {kOk, kOk, kYes, kOk},
+     .seen = {Box(IDS_ERROR_READING_VERSION), Box(IDS_VERSION_DETECTED, "14"), Box(IDS_ASK_STORE_VERSION, "14"),
+              Box(IDS_ERROR_CREATING_KEY)},
+     .key = {kStoredGame, "-"}, .creates = "W", .result = "1 14"},
+    {.name = "recovered, write refused", .call = Recover, .library = Build14, .refused = {RegOp::Set, 1},
+     .player = {kOk, kOk, kYes, kOk},
+     .seen = {Box(IDS_ERROR_READING_VERSION), Box(IDS_VERSION_DETECTED, "14"), Box(IDS_ASK_STORE_VERSION, "14"),
+              Box(IDS_ERROR_SETTING_VERSION)},
+     .key = {kStoredGame, "-"}, .creates = "W", .result = "1 14"},
+    {.name = "correction declined", .call = Correct, .library = Build12,
+     .player = {kNo},
+     .seen = {Box(IDS_ASK_CORRECT_VERSION)},
+     .key = {kStoredGame, "dword 0d000000"}, .creates = "", .result = "0 13"},
+    {.name = "corrected to 12", .call = Correct, .library = Build12,
+     .player = {kYes, kOk, kYes},
+     .seen = {Box(IDS_ASK_CORRECT_VERSION), Box(IDS_VERSION_DETECTED, "12"), Box(IDS_ASK_STORE_VERSION, "12")},
+     .key = {kStoredGame, "dword 0c000000"}, .creates = "W", .result = "1 12"},
+    {.name = "corrected, not stored", .call = Correct, .library = MixedRows,
+     .player = {kYes, kNo, Typed("16"), kNo},
+     .seen = {Box(IDS_ASK_CORRECT_VERSION), Box(IDS_ASK_START_GAME), VersionWindow(IDS_PROMPT_VERSION),
+              Box(IDS_ASK_STORE_VERSION, "16")},
+     .key = {kStoredGame, "dword 0d000000"}, .creates = "", .result = "1 16"},
+    {.name = "corrected to 0", .call = Correct, .library = HighHalfOff,
+     .player = {kYes, kNo, Typed("0")},
+     .seen = {Box(IDS_ASK_CORRECT_VERSION), Box(IDS_ASK_START_GAME), VersionWindow(IDS_PROMPT_VERSION)},
+     .key = {kStoredGame, "dword 0d000000"}, .creates = "", .result = "0 0"},
+    {.name = "correction, no library", .call = Correct, .library = Missing,
+     .player = {kYes, kOk},
+     .seen = {Box(IDS_ASK_CORRECT_VERSION), Box(IDS_ENGINE_MISSING)},
+     .key = {kStoredGame, "dword 0d000000"}, .creates = "", .result = "0 0"},
+    {.name = "typed as text", .call = Detect, .library = Empty,
+     .player = {kYes, Typed("abc")},
+     .seen = {Box(IDS_ASK_START_GAME), kGameStarted, VersionWindow(IDS_PROMPT_AFTER_START)},
+     .key = {kStoredGame, "dword 0e000000"}, .creates = "", .result = "0"},
+    {.name = "typed as nothing", .call = Detect, .library = SecondLate,
+     .player = {kNo, Typed("")},
+     .seen = {Box(IDS_ASK_START_GAME), VersionWindow(IDS_PROMPT_VERSION)},
+     .key = {kStoredGame, "dword 0e000000"}, .creates = "", .result = "0"},
+    {.name = "typed too large", .call = Detect, .library = HighHalfOff,
+     .player = {kNo, Typed("4294967296")},
+     .seen = {Box(IDS_ASK_START_GAME), VersionWindow(IDS_PROMPT_VERSION)},
+     .key = {kStoredGame, "dword 0e000000"}, .creates = "", .result = "0"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, Repairs, ::testing::ValuesIn(kRepairCases),

@@ -1,0 +1,188 @@
+#!/usr/bin/env python3
+"""Checks that Windows programs ask nothing of Windows that Windows XP lacks.
+
+   windows_minimum.py [--unlisted-allowed] PROGRAM...
+
+- Every function a program imports, from every DLL, must have a row in
+  tools/release/windows-minimum.tsv (the oldest Windows that provides it, from
+  Microsoft's documentation, with the page), and that Windows must be XP or
+  older. XP loads no program with an import it lacks.
+- Its PE header must be one XP loads: a subsystem version of at most 5.01
+  (5.02 for a 64-bit program, the version of XP's x64 edition), the same for
+  the OS version, and only flags that XP knows.
+
+With --unlisted-allowed, functions missing from the table are listed and do
+not fail (for builds that are not shipped, whose imports the table need not
+cover); a function the table dates after XP still fails.
+Prints what it found for each program; exits 1 naming each failing import or
+header field.
+"""
+import re
+import subprocess
+import sys
+from pathlib import Path
+
+TABLE = Path(__file__).resolve().parent / "release" / "windows-minimum.tsv"
+# It reads 32-bit and 64-bit programs alike.
+OBJDUMP = "x86_64-w64-mingw32-objdump"
+
+# The oldest-Windows texts of Microsoft's pages, as NT versions.
+VERSIONS = {"NT 4.0": (4, 0), "2000": (5, 0), "XP": (5, 1), "Server 2003": (5, 2),
+            "Vista": (6, 0), "7": (6, 1), "8": (6, 2), "8.1": (6, 3), "10": (10, 0)}
+VERSION_TEXT = re.compile(r"Windows (NT 4\.0|2000|XP|Server 2003|Vista|8\.1|7|8|10)(?![\w.])")
+XP = VERSIONS["XP"]
+# XP's x64 edition is NT 5.2, the oldest Windows a 64-bit program runs on.
+HEADER_LIMIT = {"PE32": (5, 1), "PE32+": (5, 2)}
+
+# Header flags XP knows (it honours or ignores them); any other fails by name.
+CHARACTERISTICS = {0x0001: "RELOCS_STRIPPED", 0x0002: "EXECUTABLE_IMAGE", 0x0004: "LINE_NUMS_STRIPPED",
+                   0x0008: "LOCAL_SYMS_STRIPPED", 0x0020: "LARGE_ADDRESS_AWARE",
+                   0x0100: "32BIT_MACHINE", 0x0200: "DEBUG_STRIPPED"}
+DLL_CHARACTERISTICS = {0x0040: "DYNAMIC_BASE", 0x0100: "NX_COMPAT", 0x8000: "TERMINAL_SERVER_AWARE"}
+DLL_CHARACTERISTICS_64 = {0x0020: "HIGH_ENTROPY_VA"}
+# Directories the programs have no use for: delay-loaded imports would escape
+# this check, and the load configuration has grown with every Windows since XP.
+ABSENT_DIRECTORIES = {"a": "Load Configuration Directory", "d": "Delay Import Directory"}
+
+
+def oldest_windows(text):
+    match = VERSION_TEXT.match(text)
+    return VERSIONS[match.group(1)] if match else None
+
+
+def read_table(path):
+    """(dll in lower case, function) -> (oldest Windows, its text, source)."""
+    rows, problems = {}, []
+    lines = path.read_text(encoding="utf-8").splitlines()
+    if not lines or lines[0].split("\t")[:4] != ["dll", "function", "minimum_client", "source"]:
+        return rows, [f"{path}: not the table of dll, function, minimum_client, source"]
+    for number, line in enumerate(lines[1:], start=2):
+        fields = line.split("\t")
+        if len(fields) < 4 or not all(fields[:4]):
+            problems.append(f"{path}:{number}: a row needs a DLL, a function, a version and a source")
+            continue
+        dll, function, text, source = fields[:4]
+        version = oldest_windows(text)
+        if version is None:
+            problems.append(f"{path}:{number}: {function}: \"{text}\" is no Windows version this check knows")
+        elif not source.startswith("https://"):
+            problems.append(f"{path}:{number}: {function}: its source is no web page")
+        elif (dll.lower(), function) in rows:
+            problems.append(f"{path}:{number}: {function} of {dll} has a row already")
+        else:
+            rows[(dll.lower(), function)] = (version, text, source)
+    return rows, problems
+
+
+def read_program(path):
+    """The PE header's fields, the data directories' sizes and the imports, from objdump -p."""
+    output = subprocess.run([OBJDUMP, "-p", str(path)], capture_output=True, text=True, check=True).stdout
+    fields, directories, imports = {}, {}, []
+    in_imports, dll = False, None
+    for line in output.splitlines():
+        if line.startswith("The Import Tables"):
+            in_imports = True
+        elif in_imports and line[:1].isalpha():
+            in_imports = False
+        elif in_imports:
+            if (name := re.match(r"\s+DLL Name: (\S+)$", line)):
+                dll = name.group(1)
+            elif dll and (member := re.match(r"\t[0-9a-f]+\t +(\d+) +(\S+)$", line)):
+                # objdump writes <none> for an import by ordinal.
+                imports.append((dll, member.group(2) if member.group(2) != "<none>" else f"#{member.group(1)}"))
+        elif (entry := re.match(r"Entry ([0-9a-f]) [0-9a-f]+ ([0-9a-f]+) ", line)):
+            directories[entry.group(1)] = int(entry.group(2), 16)
+        elif (field := re.match(r"(\w+)\s+(\S+)", line)) and field.group(1) not in fields:
+            fields[field.group(1)] = field.group(2)
+    return fields, directories, imports
+
+
+def check_header(fields, directories):
+    problems = []
+    magic = {"010b": "PE32", "020b": "PE32+"}.get(fields.get("Magic", ""))
+    if magic is None:
+        return None, ["no PE32 or PE32+ optional header"]
+    limit = HEADER_LIMIT[magic]
+    for kind, prefix in (("subsystem", "Subsystem"), ("OS", "OSystem")):
+        try:
+            version = (int(fields[f"Major{prefix}Version"]), int(fields[f"Minor{prefix}Version"]))
+        except (KeyError, ValueError):
+            problems.append(f"no {kind} version in the header")
+            continue
+        if version > limit:
+            problems.append(f"{kind} version {version[0]}.{version[1]:02d}: Windows XP loads at most "
+                            f"{limit[0]}.{limit[1]:02d}")
+    known = {"Characteristics": CHARACTERISTICS,
+             "DllCharacteristics": {**DLL_CHARACTERISTICS, **(DLL_CHARACTERISTICS_64 if magic == "PE32+" else {})}}
+    for field, allowed in known.items():
+        try:
+            value = int(fields[field], 16)
+        except (KeyError, ValueError):
+            problems.append(f"no {field} in the header")
+            continue
+        for bit in range(16):
+            if value & (1 << bit) and (1 << bit) not in allowed:
+                problems.append(f"{field} flag 0x{1 << bit:04x}, which Windows XP does not know")
+    for entry, name in ABSENT_DIRECTORIES.items():
+        if entry not in directories:
+            problems.append(f"no entry for the {name} in the header")
+        elif directories[entry]:
+            problems.append(f"a {name} of {directories[entry]} bytes")
+    summary = (f"{magic}, subsystem {fields.get('MajorSubsystemVersion')}.{int(fields.get('MinorSubsystemVersion', 0)):02d}, "
+               f"OS {fields.get('MajorOSystemVersion')}.{int(fields.get('MinorOSystemVersion', 0)):02d}")
+    return summary, problems
+
+
+def check_imports(imports, table, unlisted_allowed):
+    problems, unlisted = [], []
+    if not imports:
+        problems.append("no imports were read")
+    for dll, function in imports:
+        row = table.get((dll.lower(), function))
+        if row is None:
+            unlisted.append(f"{function} ({dll})")
+        elif row[0] > XP:
+            problems.append(f"{function} ({dll}) needs {row[1]}: {row[2]}")
+    if unlisted and not unlisted_allowed:
+        problems += [f"{name} is not in {TABLE.name}: a new import needs its row, with the page that gives "
+                     "its oldest Windows" for name in unlisted]
+        unlisted = []
+    return problems, unlisted
+
+
+def main(argv):
+    unlisted_allowed = "--unlisted-allowed" in argv
+    programs = [arg for arg in argv if arg != "--unlisted-allowed"]
+    if not programs:
+        print(__doc__.strip())
+        return 2
+    table, problems = read_table(TABLE)
+    for problem in problems:
+        print(problem)
+    failed = bool(problems)
+    for program in programs:
+        name = Path(program).name
+        try:
+            fields, directories, imports = read_program(program)
+        except (OSError, subprocess.CalledProcessError) as error:
+            print(f"{name}: cannot be read: {error}")
+            failed = True
+            continue
+        summary, header_problems = check_header(fields, directories)
+        import_problems, unlisted = check_imports(imports, table, unlisted_allowed)
+        dlls = len({dll.lower() for dll, _ in imports})
+        print(f"{name}: {len(imports)} functions from {dlls} DLLs; {summary or 'unknown header'}")
+        for problem in header_problems + import_problems:
+            print(f"{name}: FAILS: {problem}")
+        if unlisted:
+            print(f"{name}: {len(unlisted)} not in the table, so not vouched for: {', '.join(unlisted)}")
+        if header_problems or import_problems:
+            failed = True
+        else:
+            imported = "every import the table lists" if unlisted else "every import"
+            print(f"{name}: passes: Windows XP or older has {imported}, and XP loads its header")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks that Windows programs ask nothing of Windows that Windows XP lacks.
 
-   windows_minimum.py [--unlisted-allowed] PROGRAM...
+   windows_minimum.py [--unlisted-allowed] [--table TSV] PROGRAM...
 
 - Every function a program imports, from every DLL, must have a row in
   tools/release/windows-minimum.tsv (the oldest Windows that provides it, from
@@ -9,14 +9,17 @@
   older. XP loads no program with an import it lacks.
 - Its PE header must be one XP loads: a subsystem version of at most 5.01
   (5.02 for a 64-bit program, the version of XP's x64 edition), the same for
-  the OS version, and only flags that XP knows.
+  the OS version, only flags known to be harmless to XP's loader, and no
+  delay-loaded imports (which this check would not see).
 
+--table reads another table (the tests give it one with a row left out).
 With --unlisted-allowed, functions missing from the table are listed and do
 not fail (for builds that are not shipped, whose imports the table need not
 cover); a function the table dates after XP still fails.
 Prints what it found for each program; exits 1 naming each failing import or
 header field.
 """
+import argparse
 import re
 import subprocess
 import sys
@@ -28,18 +31,25 @@ OBJDUMP = "x86_64-w64-mingw32-objdump"
 
 # The oldest-Windows texts of Microsoft's pages, as NT versions.
 VERSIONS = {"NT 4.0": (4, 0), "2000": (5, 0), "XP": (5, 1), "Server 2003": (5, 2),
-            "Vista": (6, 0), "7": (6, 1), "8": (6, 2), "8.1": (6, 3), "10": (10, 0)}
-VERSION_TEXT = re.compile(r"Windows (NT 4\.0|2000|XP|Server 2003|Vista|8\.1|7|8|10)(?![\w.])")
+            "Vista": (6, 0), "7": (6, 1), "8": (6, 2), "8.1": (6, 3), "10": (10, 0), "11": (10, 0, 22000)}
+VERSION_TEXT = re.compile(r"Windows (NT 4\.0|2000|XP|Server 2003|Vista|8\.1|7|8|10|11)(?![\w.])")
 XP = VERSIONS["XP"]
 # XP's x64 edition is NT 5.2, the oldest Windows a 64-bit program runs on.
 HEADER_LIMIT = {"PE32": (5, 1), "PE32+": (5, 2)}
 
-# Header flags XP knows (it honours or ignores them); any other fails by name.
-CHARACTERISTICS = {0x0001: "RELOCS_STRIPPED", 0x0002: "EXECUTABLE_IMAGE", 0x0004: "LINE_NUMS_STRIPPED",
-                   0x0008: "LOCAL_SYMS_STRIPPED", 0x0020: "LARGE_ADDRESS_AWARE",
-                   0x0100: "32BIT_MACHINE", 0x0200: "DEBUG_STRIPPED"}
-DLL_CHARACTERISTICS = {0x0040: "DYNAMIC_BASE", 0x0100: "NX_COMPAT", 0x8000: "TERMINAL_SERVER_AWARE"}
-DLL_CHARACTERISTICS_64 = {0x0020: "HIGH_ENTROPY_VA"}
+# The header's flags, and those known to be harmless to XP's loader (it honours
+# or ignores them); any other fails by name.
+CHARACTERISTICS = ["RELOCS_STRIPPED", "EXECUTABLE_IMAGE", "LINE_NUMS_STRIPPED", "LOCAL_SYMS_STRIPPED",
+                   "AGGRESSIVE_WS_TRIM", "LARGE_ADDRESS_AWARE", "0x0040", "BYTES_REVERSED_LO", "32BIT_MACHINE",
+                   "DEBUG_STRIPPED", "REMOVABLE_RUN_FROM_SWAP", "NET_RUN_FROM_SWAP", "SYSTEM", "DLL",
+                   "UP_SYSTEM_ONLY", "BYTES_REVERSED_HI"]
+DLL_CHARACTERISTICS = ["0x0001", "0x0002", "0x0004", "0x0008", "0x0010", "HIGH_ENTROPY_VA", "DYNAMIC_BASE",
+                       "FORCE_INTEGRITY", "NX_COMPAT", "NO_ISOLATION", "NO_SEH", "NO_BIND", "APPCONTAINER",
+                       "WDM_DRIVER", "GUARD_CF", "TERMINAL_SERVER_AWARE"]
+HARMLESS = {"PE32": {"RELOCS_STRIPPED", "EXECUTABLE_IMAGE", "LINE_NUMS_STRIPPED", "LOCAL_SYMS_STRIPPED",
+                     "LARGE_ADDRESS_AWARE", "32BIT_MACHINE", "DEBUG_STRIPPED",
+                     "DYNAMIC_BASE", "NX_COMPAT", "TERMINAL_SERVER_AWARE"}}
+HARMLESS["PE32+"] = HARMLESS["PE32"] | {"HIGH_ENTROPY_VA"}
 # Directories the programs have no use for: delay-loaded imports would escape
 # this check, and the load configuration has grown with every Windows since XP.
 ABSENT_DIRECTORIES = {"a": "Load Configuration Directory", "d": "Delay Import Directory"}
@@ -110,19 +120,18 @@ def check_header(fields, directories):
             problems.append(f"no {kind} version in the header")
             continue
         if version > limit:
-            problems.append(f"{kind} version {version[0]}.{version[1]:02d}: Windows XP loads at most "
+            problems.append(f"{kind} version {version[0]}.{version[1]:02d}: later than Windows XP's "
                             f"{limit[0]}.{limit[1]:02d}")
-    known = {"Characteristics": CHARACTERISTICS,
-             "DllCharacteristics": {**DLL_CHARACTERISTICS, **(DLL_CHARACTERISTICS_64 if magic == "PE32+" else {})}}
-    for field, allowed in known.items():
+    for field, names in (("Characteristics", CHARACTERISTICS), ("DllCharacteristics", DLL_CHARACTERISTICS)):
         try:
             value = int(fields[field], 16)
         except (KeyError, ValueError):
             problems.append(f"no {field} in the header")
             continue
-        for bit in range(16):
-            if value & (1 << bit) and (1 << bit) not in allowed:
-                problems.append(f"{field} flag 0x{1 << bit:04x}, which Windows XP does not know")
+        for bit, flag in enumerate(names):
+            if value & (1 << bit) and flag not in HARMLESS[magic]:
+                problems.append(f"{field}: {flag} (0x{1 << bit:04x}) is not among the flags known to be "
+                                "harmless to Windows XP")
     for entry, name in ABSENT_DIRECTORIES.items():
         if entry not in directories:
             problems.append(f"no entry for the {name} in the header")
@@ -133,7 +142,7 @@ def check_header(fields, directories):
     return summary, problems
 
 
-def check_imports(imports, table, unlisted_allowed):
+def check_imports(imports, table, table_path, unlisted_allowed):
     problems, unlisted = [], []
     if not imports:
         problems.append("no imports were read")
@@ -144,19 +153,21 @@ def check_imports(imports, table, unlisted_allowed):
         elif row[0] > XP:
             problems.append(f"{function} ({dll}) needs {row[1]}: {row[2]}")
     if unlisted and not unlisted_allowed:
-        problems += [f"{name} is not in {TABLE.name}: a new import needs its row, with the page that gives "
+        problems += [f"{name} is not in {table_path}: a new import needs its row, with the page that gives "
                      "its oldest Windows" for name in unlisted]
         unlisted = []
     return problems, unlisted
 
 
 def main(argv):
-    unlisted_allowed = "--unlisted-allowed" in argv
-    programs = [arg for arg in argv if arg != "--unlisted-allowed"]
-    if not programs:
-        print(__doc__.strip())
-        return 2
-    table, problems = read_table(TABLE)
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--unlisted-allowed", action="store_true")
+    parser.add_argument("--table", type=Path, default=TABLE, help=argparse.SUPPRESS)
+    parser.add_argument("programs", nargs="+", metavar="PROGRAM")
+    args = parser.parse_args(argv)
+    unlisted_allowed = args.unlisted_allowed
+    programs = args.programs
+    table, problems = read_table(args.table)
     for problem in problems:
         print(problem)
     failed = bool(problems)
@@ -169,7 +180,7 @@ def main(argv):
             failed = True
             continue
         summary, header_problems = check_header(fields, directories)
-        import_problems, unlisted = check_imports(imports, table, unlisted_allowed)
+        import_problems, unlisted = check_imports(imports, table, args.table, unlisted_allowed)
         dlls = len({dll.lower() for dll, _ in imports})
         print(f"{name}: {len(imports)} functions from {dlls} DLLs; {summary or 'unknown header'}")
         for problem in header_problems + import_problems:

@@ -137,9 +137,9 @@ def check_header(fields, directories):
             problems.append(f"no entry for the {name} in the header")
         elif directories[entry]:
             problems.append(f"a {name} of {directories[entry]} bytes")
-    summary = (f"{magic}, subsystem {fields.get('MajorSubsystemVersion')}.{int(fields.get('MinorSubsystemVersion', 0)):02d}, "
-               f"OS {fields.get('MajorOSystemVersion')}.{int(fields.get('MinorOSystemVersion', 0)):02d}")
-    return summary, problems
+    versions = [f"{kind} {fields.get(f'Major{prefix}Version', '?')}.{fields.get(f'Minor{prefix}Version', '?'):0>2}"
+                for kind, prefix in (("subsystem", "Subsystem"), ("OS", "OSystem"))]
+    return ", ".join([magic] + versions), problems
 
 
 def check_imports(imports, table, table_path, unlisted_allowed):

@@ -9,7 +9,7 @@ width=${1:-100}
 drives=$build/bench-drives
 rm -rf "$drives"
 mkdir -p "$drives/e"
-cp "$PROGRAMS/tests/e2e/Drifthvn.exe" "$drives/e/"
+cp "$PROGRAMS/sample/standin/Drifthvn.exe" "$drives/e/"
 # width x 10 directories of 100 files each.
 python3 - "$drives/d" "$width" <<'PY'
 import os, sys

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the two 32-bit programs in a new build tree of their own and packs
+# Builds the two 32-bit programs (with the C++ runtime's win32 thread model, see
+# cmake/mingw.cmake) in a new build tree of their own and packs
 #   dist/valkor-launchers-<version>.zip
 # with valkor.exe, novalkor.exe, README.txt (for players) and SHA256SUMS.
 # The version is the "FileVersion" string of resources/version.rc, the version
@@ -39,7 +40,7 @@ tree=$(mktemp -d "${TMPDIR:-/tmp}/valkor-release.XXXXXX")
 trap 'rm -rf "$tree"' EXIT
 echo "Building the 32-bit programs in $tree"
 cmake -S "$root" -B "$tree/build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw.cmake" -DMINGW_ARCH=i686 \
-    -DCMAKE_BUILD_TYPE=Release > "$tree/configure.log" 2>&1 || { cat "$tree/configure.log"; exit 1; }
+    -DMINGW_THREADS=win32 -DCMAKE_BUILD_TYPE=Release > "$tree/configure.log" 2>&1 || { cat "$tree/configure.log"; exit 1; }
 cmake --build "$tree/build" -j "$(nproc)" --target valkor novalkor > "$tree/build.log" 2>&1 ||
     { cat "$tree/build.log"; echo "build failed"; exit 1; }
 
@@ -67,6 +68,11 @@ for program in valkor.exe novalkor.exe; do
         echo "$program imports: ${others:-nothing that was read}"; exit 1
     fi
 done
+# Players run them on every Windows from XP on: each function they import is in
+# the table of the oldest Windows that has it (tools/release/windows-minimum.tsv)
+# at XP or older, and their headers are ones XP loads.
+python3 "$root/tools/windows_minimum.py" "$stage/valkor.exe" "$stage/novalkor.exe" ||
+    { echo "the programs ask of Windows what Windows XP does not have"; exit 1; }
 # Windows players read it with Notepad: CR LF line ends.
 sed -e "s/@VERSION@/$version/" -e 's/$/\r/' "$root/tools/release/README.txt" > "$stage/README.txt"
 (cd "$stage" && sha256sum valkor.exe novalkor.exe > SHA256SUMS)

@@ -5,8 +5,12 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
-packages=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb xauth clang
-          libclang-rt-14-dev python3 libasound2)
+# Both thread models of the Windows compilers (cmake/mingw.cmake): win32 for the
+# launchers, posix for the end-to-end test programs; objdump reads the programs'
+# imports and headers (tools/windows_minimum.py).
+packages=(cmake make g++ googletest g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix
+          g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+          wine64 xvfb xauth clang libclang-rt-14-dev python3 libasound2)
 if python3 "$here/can_run_32bit.py" 2>/dev/null; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         dpkg --add-architecture i386

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every test: the unit tests on the simulated Windows (plain, and under
-# AddressSanitizer and UndefinedBehaviorSanitizer), then the end-to-end tests of
+# AddressSanitizer and UndefinedBehaviorSanitizer), the check that the programs
+# ask nothing of Windows that XP lacks, then the end-to-end tests of
 # the real programs under Wine, and that the commit's release comes out the
 # same twice. Installs and builds what it needs first.
 set -uo pipefail
@@ -23,6 +24,18 @@ if [ -n "$counts" ]; then
     total=$(echo "$counts" | sed -E 's/.* out of ([0-9]+).*/\1/')
     bad=$(echo "$counts" | sed -E 's/.* ([0-9]+) tests failed.*/\1/')
     passed=$((passed + total - bad)); failed=$((failed + bad))
+else
+    failed=$((failed + 1))
+fi
+
+echo "== What the programs ask of Windows (Windows XP and later)"
+python3 "$root/tests/release/windows_minimum_test.py" "$build" 2>&1 | tee "$log"
+check_status=${PIPESTATUS[0]}
+counts=$(sed -n 's/^windows_minimum: \([0-9]*\) passed, \([0-9]*\) failed$/\1 \2/p' "$log")
+if [ -n "$counts" ]; then
+    read -r good bad <<< "$counts"
+    passed=$((passed + good)); failed=$((failed + bad))
+    [ "$check_status" -ne 0 ] && [ "$bad" -eq 0 ] && failed=$((failed + 1))
 else
     failed=$((failed + 1))
 fi

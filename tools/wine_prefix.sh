@@ -28,8 +28,10 @@ wine_setup() {
     else
         WINE=/usr/lib/wine/wine64; PROGRAMS=$build/windows64; REG_VIEW=/reg:64
     fi
+    # The end-to-end test programs, built with another thread model (tools/build.sh).
+    TEST_PROGRAMS=$PROGRAMS-tests
     WINESERVER=/usr/lib/wine/wineserver
-    export WINE PROGRAMS REG_VIEW WINESERVER
+    export WINE PROGRAMS TEST_PROGRAMS REG_VIEW WINESERVER
     echo "Wine: $arch-bit programs from $PROGRAMS, prefix $WINEPREFIX"
 }
 
@@ -48,7 +50,7 @@ make_prefix() {
     # The 32-bit deliverables themselves, for the checks of their files and resources.
     mkdir -p "$c/deliverables" || return 1
     cp "$(dirname "$PROGRAMS")/windows/valkor.exe" "$(dirname "$PROGRAMS")/windows/novalkor.exe" "$c/deliverables/" || return 1
-    cp "$PROGRAMS"/tests/e2e/*.exe "$PROGRAMS"/sample/standin/*.exe "$PROGRAMS"/tools/demo/*.exe "$PROGRAMS"/bench/*.exe "$c/tools/" || return 1
+    cp "$TEST_PROGRAMS"/tests/e2e/*.exe "$PROGRAMS"/sample/standin/*.exe "$PROGRAMS"/tools/demo/*.exe "$PROGRAMS"/bench/*.exe "$c/tools/" || return 1
     cp -r "$root/sample/game/." "$c/sample/" || return 1
     mkdir -p "$c/expected" || return 1
     cp "$root"/tests/e2e/expected/* "$c/expected/" || return 1

@@ -137,5 +137,10 @@ int main() {
     }
     std::printf("drive B: woven with links: %s after %.3f s and %ld steps; found %s\n",
                 result == SEARCH_EXHAUSTED ? "walked" : "stopped unfinished", Now() - start, steps, found.c_str());
+    // Figures of a walk that found nothing measure nothing.
+    if (entries == 0 || window.m_where.empty() || result != SEARCH_EXHAUSTED || found == "nothing") {
+        std::fprintf(stderr, "finder_bench: a tree, the game or the web of links was missing: nothing measured\n");
+        return 1;
+    }
     return 0;
 }

@@ -2,8 +2,11 @@
 # a new Wine prefix for the run (tools/wine_prefix.sh). Sets root and build.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
-"$root/tools/setup.sh" > /dev/null || exit 1
-"$root/tools/build.sh" > /dev/null 2>&1 || { echo "build failed"; exit 1; }
+# tools/test.sh, which has just built everything, says so with VALKOR_BUILT=1.
+if [ -z "${VALKOR_BUILT:-}" ]; then
+    "$root/tools/setup.sh" > /dev/null || exit 1
+    "$root/tools/build.sh" > /dev/null 2>&1 || { echo "build failed"; exit 1; }
+fi
 . "$root/tools/wine_prefix.sh"
 wine_setup "$build" "$build/bench-prefix"
-make_prefix
+make_prefix || exit 1

@@ -7,7 +7,7 @@
 set -uo pipefail
 runs=${1:-5}
 . "$(dirname "$0")/prepare.sh"
-install_sample_game accepted
+install_sample_game accepted || exit 1
 cd "$WINEPREFIX/drive_c"
 
 # The median of several runs of a command, in milliseconds, each until the
@@ -36,9 +36,12 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     [ "$empty" != failed ] && [ "$silent" != failed ] &&
         awk -v s="$silent" -v e="$empty" "BEGIN { printf \"ratio:                 %.2f\\n\", s / e }"
 ' 2> /dev/null
+timed=$?
 stop_prefix
+[ "$timed" -eq 0 ] || { echo "a run failed: nothing was measured"; exit 1; }
 if grep -q 'valkormod = 1' "$GAME_DIR/flux.ini"; then
     echo "(valkor.exe -u did switch the mod on in the sample's flux.ini)"
 else
     echo "valkor.exe -u did NOT patch flux.ini: its timing is not that of a real run"
+    exit 1
 fi

@@ -11,8 +11,18 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd); shift
 . "$root/tools/wine_prefix.sh"
+# Each prefix's run leaves its GoogleTest report in $build/e2e-reports/<name>.xml.
+reports=$build/e2e-reports
+rm -rf "$reports"
+mkdir -p "$reports"
 run_tests() {
-    (cd "$WINEPREFIX/drive_c" && xvfb-run -a -s "-screen 0 1024x768x24" "$WINE" 'C:\tools\e2e_tests.exe' "$@")
+    local name=$1 status
+    shift
+    (cd "$WINEPREFIX/drive_c" && xvfb-run -a -s "-screen 0 1024x768x24" "$WINE" 'C:\tools\e2e_tests.exe' \
+        '--gtest_output=xml:C:\report.xml' "$@")
+    status=$?
+    cp "$WINEPREFIX/drive_c/report.xml" "$reports/$name.xml" || echo "The $name run left no report" >&2
+    return $status
 }
 
 wine_setup "$build" "$build/e2e-prefix"
@@ -20,7 +30,7 @@ make_prefix || exit 1
 listen_to_sound "$WINEPREFIX/drive_c/sounds" || exit 1
 map_test_drives "$build/e2e-drives" || exit 1
 mount_small_disk
-run_tests --gtest_filter="-Links/*" "$@"
+run_tests test-drives --gtest_filter="-Links/*" "$@"
 status=$?
 stop_prefix
 unmount_disks_under "$WINEPREFIX"
@@ -35,6 +45,6 @@ wine_setup "$build" "$home/.wine" > /dev/null
 make_prefix || exit 1
 make_web_of_links "$build/e2e-web/b" || exit 1
 map_drives "$build/e2e-web" b:hd || exit 1
-run_tests --gtest_filter="Links/*" || status=1
+run_tests players-prefix --gtest_filter="Links/*" || status=1
 stop_prefix
 exit $status

@@ -3,13 +3,13 @@
 # tree of about 100,000 entries made on drive D:, with the game alone on drive E:,
 # and drive B: woven with links (tools/wine_prefix.sh, make_web_of_links).
 #   bench/finder_bench.sh [directories of the first level, default 100]
-set -uo pipefail
+set -euo pipefail
 width=${1:-100}
 . "$(dirname "$0")/prepare.sh"
 drives=$build/bench-drives
 rm -rf "$drives"
 mkdir -p "$drives/e"
-cp "$PROGRAMS/sample/standin/Drifthvn.exe" "$drives/e/" || exit 1
+cp "$PROGRAMS/sample/standin/Drifthvn.exe" "$drives/e/"
 # width x 10 directories of 100 files each.
 python3 - "$drives/d" "$width" <<'PY'
 import os, sys
@@ -21,11 +21,11 @@ for a in range(width):
         for c in range(100):
             open(os.path.join(folder, "file%03d.dat" % c), "w").close()
 PY
-make_web_of_links "$drives/b" || exit 1
-map_drives "$drives" b:network c:network d:hd e:hd || exit 1
+make_web_of_links "$drives/b"
+map_drives "$drives" b:network c:network d:hd e:hd
 cp "$PROGRAMS/bench/finder_bench.exe" "$WINEPREFIX/drive_c/tools/"
-cd "$WINEPREFIX/drive_c" && xvfb-run -a -s "-screen 0 1024x768x24" "$WINE" 'C:\tools\finder_bench.exe'
-status=$?
+status=0
+cd "$WINEPREFIX/drive_c" && xvfb-run -a -s "-screen 0 1024x768x24" "$WINE" 'C:\tools\finder_bench.exe' || status=$?
 stop_prefix
 rm -rf "$drives"
 exit $status

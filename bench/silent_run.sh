@@ -4,10 +4,10 @@
 # and prints both with their ratio. A benchmark: it prints figures, it never fails
 # because the machine is slow.
 #   bench/silent_run.sh [runs]
-set -uo pipefail
+set -euo pipefail
 runs=${1:-5}
 . "$(dirname "$0")/prepare.sh"
-install_sample_game accepted || exit 1
+install_sample_game accepted
 cd "$WINEPREFIX/drive_c"
 
 # The median of several runs of a command, in milliseconds, each until the
@@ -25,6 +25,7 @@ median_ms() {
     printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'
 }
 
+timed=0
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     "$WINE" "C:\\tools\\empty_dialog.exe" > /dev/null 2>&1   # warm the prefix up
     '"$(declare -f median_ms)"'
@@ -35,8 +36,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     echo "valkor.exe -u:         ${silent} ms (median of $runs)"
     [ "$empty" != failed ] && [ "$silent" != failed ] &&
         awk -v s="$silent" -v e="$empty" "BEGIN { printf \"ratio:                 %.2f\\n\", s / e }"
-' 2> /dev/null
-timed=$?
+' 2> /dev/null || timed=$?
 stop_prefix
 [ "$timed" -eq 0 ] || { echo "a run failed: nothing was measured"; exit 1; }
 if grep -q 'valkormod = 1' "$GAME_DIR/flux.ini"; then

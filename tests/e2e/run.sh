@@ -7,6 +7,8 @@
 # tmpfs, mounted as root) for the test of a full disk.
 #   tests/e2e/run.sh <build dir> [gtest arguments, for the first prefix only; with
 #   any, the second prefix is left out]
+# No -e: the second prefix runs even when tests of the first failed; a set-up
+# step that fails stops the run.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd); shift

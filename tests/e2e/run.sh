@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the end-to-end tests on a virtual display, in two new Wine prefixes: one
+# Runs the end-to-end tests on a virtual display, on Wine's own desktop (so the
+# windows have their close boxes on the screen), in two new Wine prefixes: one
 # with the test drives of tools/wine_prefix.sh (drive C: reported as a network
 # drive), and one as Wine makes it for a player (drive C: fixed, with its links
 # into the home folder, which holds the prefix) beside a fixed drive B: woven with
@@ -16,6 +17,7 @@ run_tests() {
 
 wine_setup "$build" "$build/e2e-prefix"
 make_prefix
+virtual_desktop 1024x768
 listen_to_sound "$WINEPREFIX/drive_c/sounds"
 map_test_drives "$build/e2e-drives"
 run_tests --gtest_filter="-Links/*" "$@"
@@ -30,6 +32,7 @@ mkdir -p "$home"
 export HOME=$home
 wine_setup "$build" "$home/.wine" > /dev/null
 make_prefix
+virtual_desktop 1024x768
 make_web_of_links "$build/e2e-web/b"
 map_drives "$build/e2e-web" b:hd
 run_tests --gtest_filter="Links/*" || status=1

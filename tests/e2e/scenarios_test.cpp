@@ -98,11 +98,21 @@ const Scenario kScenarios[] = {
       Until(1006, "Not found"), Item(1005, "Start Search"), Item(1004, "D:\\Games\\Sub\\Deep\\Drifthaven"),
       Click(IDOK), Launcher(kValkor), Click(IDCANCEL), End()},
      {}, nullptr, {kFoundStored}},
-    // While a search runs only Cancel is enabled.
+    // While a search runs only Cancel is enabled, and it has the keyboard; when the
+    // search stops the keyboard is back in the edit box.
     {"ok clicked during a search does nothing", WrongDirectory,
      {Start(kValkor), Window("Incorrect Install Path"), Click(1005), Click(IDOK), Until(1006, "Found"), NoBox(),
       Click(IDCANCEL), Box("Cannot continue due to incorrect Drifthaven install path."), End()},
      {}, nullptr, {kElsewhereKept}},
+    {"escape during a search cancels it, escape again closes", WrongDirectory,
+     {Start(kValkor), Window("Incorrect Install Path"), Click(1005), Focus(IDCANCEL), Escape(),
+      Until(1006, "Search canceled"), Item(1005, "Continue Search"), Focus(1004), Escape(),
+      Box("Cannot continue due to incorrect Drifthaven install path."), End()},
+     {}, nullptr, {kElsewhereKept}},
+    {"enter accepts the folder a search found", WrongDirectory,
+     {Start(kValkor), Window("Incorrect Install Path"), Click(1005), Until(1006, "Found"), Focus(1004),
+      Key(VK_RETURN), Launcher(kValkor), Click(IDCANCEL), End()},
+     {}, nullptr, {kFoundStored}},
     {"version 13 corrected to the detected build 12",
      [](const Scene& scene) { SetGameValue("Version", REG_DWORD, std::string("\15\0\0\0", 4)), Build12(scene); },
      {Start(kValkor), Box(T(120), IDYES), Box("Your Drifthaven version has been autodetected as 12."),

@@ -26,7 +26,7 @@ enum Library { Build14, Build12, Missing, Directory, Empty, SecondLate, MixedRow
 
 // What the player does: Y, N, O: a box answered Yes, No, OK; D: kGame typed with
 // a trailing backslash in the find-game window and OK, F-: Cancel; V<text>: typed
-// in the version window and OK, V-: Cancel.
+// in the version window and OK, V-: Cancel; E<text>: typed and Enter, E-: Escape.
 // What the player sees: N or N:arg: box N formatted with arg; F113, F117: the
 // find-game window with that caption; V46, V47: the version window with that
 // prompt; S: the game started.
@@ -89,7 +89,7 @@ protected:
 
     void Script(const std::string& player) {
         for (const std::string& act : Tokens(player)) {
-            if (act.size() == 1 && act != "D" && act != "V") {
+            if (act.size() == 1 && act != "D" && act != "V" && act != "E") {
                 sim.windows.ExpectMessageBox(act == "Y" ? IDYES : act == "N" ? IDNO : IDOK);
             } else if (act == "D" || act == "F-") {
                 sim.windows.ExpectDialog(IDD_FIND_GAME, [this, act](SimDialogView& window) {
@@ -103,8 +103,14 @@ protected:
                     EXPECT_EQ(window.Caption() + "|" + window.Text(IDOK) + "|" + window.Text(IDCANCEL),
                               "Enter Drifthaven Version|OK|Cancel");
                     EXPECT_EQ(window.Focus(), IDC_VERSION);
-                    if (act != "V-") window.Type(IDC_VERSION, act.substr(1));
-                    window.Press(act == "V-" ? IDCANCEL : IDOK);
+                    const bool keys = act[0] == 'E', cancel = act.substr(1) == "-";
+                    if (!cancel) window.Type(IDC_VERSION, act.substr(1));
+                    if (keys && cancel)
+                        window.Escape();
+                    else if (keys)
+                        window.Enter();
+                    else
+                        window.Press(cancel ? IDCANCEL : IDOK);
                 });
             }
         }
@@ -197,7 +203,7 @@ const RepairCase kRepairCases[] = {
       "G|dword 04030201 W RW", "1"},
     {"rebuild, not stored", Rebuild, Build14, "", "Y D O N", "115 F113 45:14 43:14", "G|- W", "0"},
     {"rebuild, no library", Rebuild, Missing, "", "Y D O", "115 F113 49", "G|- W", "0"},
-    {"rebuild, version cancelled", Rebuild, Directory, "", "Y D N V-", "115 F113 112 V47", "G|- W", "0"},
+    {"rebuild, version left with escape", Rebuild, Directory, "", "Y D N E-", "115 F113 112 V47", "G|- W", "0"},
     {"rebuild, create refused", Rebuild, Build14, "create 1", "Y D O", "115 F113 50", "no key W", "0"},
     {"rebuild, path refused", Rebuild, Build14, "set 1", "Y D O", "115 F113 51", "-|- W", "0"},
     {"rebuild, second create refused", Rebuild, Build14, "create 2", "Y D O Y O", "115 F113 45:14 43:14 44",
@@ -214,7 +220,7 @@ const RepairCase kRepairCases[] = {
     {"recovered, write refused", Recover, Build14, "set 1", "O O Y O", "53 45:14 43:14 48", "G|- W", "1 14"},
     {"correction declined", Correct, Build12, "", "N", "120", "G|dword 0d000000", "0 13"},
     {"corrected to 12", Correct, Build12, "", "Y O Y", "120 45:12 43:12", "G|dword 0c000000 W", "1 12"},
-    {"corrected, not stored", Correct, MixedRows, "", "Y N V16 N", "120 112 V47 43:16", "G|dword 0d000000", "1 16"},
+    {"corrected, not stored", Correct, MixedRows, "", "Y N E16 N", "120 112 V47 43:16", "G|dword 0d000000", "1 16"},
     {"corrected to 0", Correct, HighHalfOff, "", "Y N V0", "120 112 V47", "G|dword 0d000000", "0 0"},
     {"correction, no library", Correct, Missing, "", "Y O", "120 49", "G|dword 0d000000", "0 0"},
     {"typed as text", Detect, Empty, "", "Y Vabc", "112 S V46", "G|dword 0e000000", "0"},

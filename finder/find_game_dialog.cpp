@@ -43,10 +43,7 @@ void FindGameDialog::EnableInput(bool enable) {
     // with none, deaf to every key, Escape included: the focus goes first to
     // Cancel, which stays enabled and stops the search, and back to the edit box
     // when the search stops, as when the window opened.
-    if (!enable) {
-        const int focus = FocusedItem();
-        if (focus == IDOK || focus == IDC_PATH || focus == IDC_SEARCH) MoveFocus(IDCANCEL);
-    }
+    if (!enable && FocusedItem() != 0) MoveFocus(IDCANCEL);
     EnableItem(IDOK, enable);
     EnableItem(IDC_PATH, enable);
     EnableItem(IDC_SEARCH, enable);

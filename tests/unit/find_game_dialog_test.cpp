@@ -91,6 +91,24 @@ TEST_F(FindGame, SearchFindsPausesAndGoesOnUntilNotFoundThenStartsAgain) {
     EXPECT_EQ(Ask(), "unchanged");
 }
 
+// Search reached while the keyboard is in the edit box or on OK (a command, not
+// a click) takes it to Cancel as well.
+TEST_F(FindGame, ASearchTakesTheKeyboardToCancelFromAnyControl) {
+    const auto searchThenEscape = [](SimDialogView& window) {
+        window.SendCommand(IDC_SEARCH);
+        EXPECT_EQ(window.Focus(), IDCANCEL);
+        window.Escape();
+    };
+    Expect(kReady, searchThenEscape);
+    Expect("Search canceled|Continue Search||ok edit search|keys to 1004", [](SimDialogView& window) {
+        window.Press(IDOK);  // refused, and the keyboard stays on OK
+    });
+    sim.windows.ExpectMessageBox(IDOK);
+    Expect("Search canceled|Continue Search||ok edit search|keys to 1", searchThenEscape);
+    Expect("Search canceled|Continue Search||ok edit search|keys to 1004", Cancel);
+    EXPECT_EQ(Ask(), "unchanged");
+}
+
 // Without the memory for a search, the window gives the input back at its first tick.
 TEST_F(FindGame, ASearchThatCannotBeginGivesTheInputBack) {
     Expect(kReady, [](SimDialogView& window) {

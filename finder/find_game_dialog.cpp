@@ -39,9 +39,15 @@ BOOL FindGameDialog::OnInitDialog() {
 }
 
 void FindGameDialog::EnableInput(bool enable) {
+    // Disabling the control that has the keyboard focus would leave the window
+    // with none, deaf to every key, Escape included: the focus goes first to
+    // Cancel, which stays enabled and stops the search, and back to the edit box
+    // when the search stops, as when the window opened.
+    if (!enable && FocusedItem() != 0) MoveFocus(IDCANCEL);
     EnableItem(IDOK, enable);
     EnableItem(IDC_PATH, enable);
     EnableItem(IDC_SEARCH, enable);
+    if (enable) MoveFocus(IDC_PATH);
 }
 
 void FindGameDialog::StopSearchTimer() {

@@ -29,7 +29,7 @@ public:
 
 private:
     std::string Text(UINT id) { return m_platform.resources.Text(id); }
-    // OK, the edit box and Search, enabled or not together.
+    // OK, the edit box and Search, enabled or not together; the focus kept on an enabled control.
     void EnableInput(bool enable);
     void StopSearchTimer();
 

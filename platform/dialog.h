@@ -43,6 +43,8 @@ protected:
     UINT GetItemNumber(int id) { return m_windows.GetItemNumber(m_hWnd, id); }
     void EnableItem(int id, bool enable) { m_windows.EnableItem(m_hWnd, id, enable ? TRUE : FALSE); }
     void FocusItem(int id) { m_windows.FocusItem(m_hWnd, id); }
+    int FocusedItem() { return m_windows.FocusedItem(m_hWnd); }
+    void MoveFocus(int id) { m_windows.MoveFocus(m_hWnd, id); }
     void Show(int command) { m_windows.Show(m_hWnd, command); }
     UINT_PTR StartTimer(UINT_PTR id, UINT elapse) { return m_windows.StartTimer(m_hWnd, id, elapse); }
     void StopTimer(UINT_PTR id) { m_windows.StopTimer(m_hWnd, id); }

@@ -33,6 +33,11 @@ public:
     virtual BOOL EnableItem(HWND window, int id, BOOL enable) = 0;
     // SetFocus(GetDlgItem(window, id))
     virtual void FocusItem(HWND window, int id) = 0;
+    // GetDlgCtrlID(GetFocus()) when a control of the window has the focus, else 0.
+    virtual int FocusedItem(HWND window) = 0;
+    // SendMessageA(window, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(window, id), TRUE):
+    // the focus moved as the dialog manager moves it, the default button with it.
+    virtual void MoveFocus(HWND window, int id) = 0;
     // ShowWindow on the window itself.
     virtual BOOL Show(HWND window, int command) = 0;
     // SendMessageA to the window itself (WM_SETICON, WM_SETFONT).

@@ -68,9 +68,7 @@ rm -rf "$drives"
 mkdir -p "$drives/d/Games/Drifthaven/mods/valkormod"
 cp "$PROGRAMS/sample/standin/Drifthvn.exe" "$drives/d/Games/Drifthaven/"
 map_drives "$drives" c:network d:hd
-"$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f > /dev/null 2>&1
-"$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f > /dev/null 2>&1
-"$WINESERVER" -w
+virtual_desktop 800x600
 rm -rf "$WINEPREFIX/drive_c/pictures"
 mkdir -p "$WINEPREFIX/drive_c/pictures"
 

@@ -6,6 +6,7 @@
 #   map_test_drives <folder>: the game finder's drives D:, E: and F:
 #   map_drives <folder> <letter:type>...: drive letters on folders, with their types
 #   listen_to_sound <folder>: what the programs play is recorded there, a file a clip
+#   virtual_desktop <width>x<height>: the programs' windows on Wine's own desktop
 #   make_web_of_links <folder>: a drive's folder whose directories link back to each other
 #   stop_prefix: stops the prefix's wineserver
 # Drive Z (the host's root) is removed, so nothing run in the prefix reaches
@@ -81,19 +82,22 @@ install_sample_game() {
     "$WINESERVER" -w
 }
 
-# Drives for the game finder's tests, in folders of the build tree: D: a fixed
+# Drives for the game finder's tests, in folders of the build tree: B: a fixed
+# drive of 600 empty directories, searched first, so that a search runs for some
+# seconds (a directory a timer tick), time for a person to act during it; D: a fixed
 # drive with the game (and the mod) several levels down, E: a fixed drive without it (holding a
 # directory that contains itself through a symbolic link), F: a CD-ROM drive with
 # another copy. C: is reported as a network drive, so the search keeps to them.
 map_test_drives() {
-    local drives=$1
+    local drives=$1 i
     rm -rf "$drives"
     mkdir -p "$drives/d/Games/Sub/Deep/Drifthaven/mods" "$drives/d/Tools" "$drives/e/Data/Old" "$drives/e/loop" "$drives/f"
+    for i in $(seq 1 24); do mkdir -p "$drives/b/Busy/$i/"{a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p,q,r,s,t,u,v,w,x}; done
     cp "$PROGRAMS/sample/standin/Drifthvn.exe" "$drives/d/Games/Sub/Deep/Drifthaven/"
     cp "$PROGRAMS/sample/standin/Drifthvn.exe" "$drives/f/"
     touch "$drives/d/Games/Sub/Deep/Drifthaven/mods/valkormod.zip" "$drives/d/Tools/readme.txt" "$drives/e/Data/Old/notes.txt"
     ln -s . "$drives/e/loop/again"
-    map_drives "$drives" c:network d:hd e:hd f:cdrom
+    map_drives "$drives" c:network b:hd d:hd e:hd f:cdrom
 }
 
 # Maps drive letters to folders <folder>/<letter> (all but C:) and sets their
@@ -174,6 +178,15 @@ unmount_disks_under() {
 wine_reg_add() {
     local out
     out=$("$WINE" reg add "$@" 2>&1) || { echo "Prefix set-up failed: wine reg add $* said: $out" >&2; return 1; }
+}
+
+# Wine's own desktop, one X window that Wine draws whole: the windows get their
+# frames, captions and close boxes, which on a bare X display no window manager
+# would draw, and input goes only to Wine's windows.
+virtual_desktop() {
+    wine_reg_add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f || return 1
+    wine_reg_add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f || return 1
+    "$WINESERVER" -w
 }
 
 stop_prefix() {

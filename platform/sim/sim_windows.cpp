@@ -66,7 +66,9 @@ INT_PTR SimWindows::RunModal(Dialog& dialog, HWND) {
     for (size_t i = 0; i < layout->controlCount; ++i) {
         const ControlTemplate& control = layout->controls[i];
         window->controls.push_back(Control{control.id, control.windowClass, control.text,
-                                           (control.style & WS_VISIBLE) != 0, (control.style & WS_DISABLED) == 0});
+                                           (control.style & WS_VISIBLE) != 0, (control.style & WS_DISABLED) == 0,
+                                           std::string(control.windowClass) == "Button" &&
+                                               (control.style & 0xF) == BS_DEFPUSHBUTTON});
     }
     Window& state = *window;
     m_windows[handle] = std::move(window);
@@ -187,11 +189,23 @@ BOOL SimWindows::EnableItem(HWND window, int id, BOOL enable) {
     if (control == nullptr) return FALSE;
     const bool wasDisabled = !control->enabled;
     control->enabled = enable != FALSE;
+    // Windows takes the focus from a control it disables and gives it to none.
+    if (!control->enabled && Find(window)->focus == id) Find(window)->focus = 0;
     return wasDisabled ? TRUE : FALSE;
 }
 
 void SimWindows::FocusItem(HWND window, int id) {
     if (FindControl(window, id) != nullptr) Find(window)->focus = id;
+}
+
+int SimWindows::FocusedItem(HWND window) {
+    const Window* found = Find(window);
+    return found == nullptr ? 0 : found->focus;
+}
+
+void SimWindows::MoveFocus(HWND window, int id) {
+    const Control* control = FindControl(window, id);
+    if (control != nullptr && control->visible && control->enabled) Find(window)->focus = id;
 }
 
 BOOL SimWindows::Show(HWND window, int command) {
@@ -299,6 +313,7 @@ void SimDialogView::Press(int id) {
     if (control == nullptr || control->windowClass != "Button" || !control->visible || !control->enabled || !Shown())
         throw SimUnexpected("no visible, enabled button " + std::to_string(id) + " to press in dialog " +
                             std::to_string(m_windows.Find(m_window)->templateId));
+    m_windows.Find(m_window)->focus = id;
     SendCommand(id);
 }
 
@@ -312,21 +327,34 @@ void SimDialogView::SendCommand(int id) {
         dialog.OnCommand(id, BN_CLICKED);
 }
 
-void SimDialogView::Escape() {
+void SimDialogView::CloseBox() {
     const SimWindows::Control* cancel = m_windows.FindControl(m_window, IDCANCEL);
     if (cancel == nullptr || cancel->enabled) m_windows.Find(m_window)->dialog->OnCancel();
 }
 
-void SimDialogView::CloseBox() { Escape(); }
+void SimDialogView::Escape() {
+    if (Focus() != 0) CloseBox();
+}
 
 void SimDialogView::Enter() {
-    const SimWindows::Control* ok = m_windows.FindControl(m_window, IDOK);
-    if (ok == nullptr || ok->enabled) m_windows.Find(m_window)->dialog->OnOK();
+    const int focus = Focus();
+    if (focus == 0) return;
+    const SimWindows::Control* focused = m_windows.FindControl(m_window, focus);
+    if (focused != nullptr && focused->windowClass == "Button") {
+        SendCommand(focus);
+        return;
+    }
+    int defaultId = IDOK;
+    for (const SimWindows::Control& control : m_windows.Find(m_window)->controls)
+        if (control.defaultButton) defaultId = control.id;
+    const SimWindows::Control* button = m_windows.FindControl(m_window, defaultId);
+    if (button == nullptr || button->enabled) SendCommand(defaultId);
 }
 
 void SimDialogView::Type(int id, const std::string& text) {
     SimWindows::Control* control = m_windows.FindControl(m_window, id);
     if (control == nullptr || control->windowClass != "Edit" || !control->visible || !control->enabled)
         throw SimUnexpected("no visible, enabled edit box " + std::to_string(id) + " to type in");
+    m_windows.Find(m_window)->focus = id;
     control->text = text;
 }

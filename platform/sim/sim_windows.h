@@ -40,14 +40,17 @@ public:
     HICON SmallIcon() const;
     HFONT Font() const;
 
-    // A click on a visible, enabled button.
+    // A click on a visible, enabled button, which takes the focus.
     void Press(int id);
-    // The Escape key, the close box and the Enter key, as the dialog manager
-    // turns them into IDCANCEL and IDOK.
+    // The Escape and Enter keys and the close box, as the dialog manager turns
+    // them into commands. Keys reach the window only while one of its controls
+    // has the focus. Enter presses the push button with the focus, else the
+    // default button: the template's last BS_DEFPUSHBUTTON, as Wine's dialog
+    // manager takes it, or IDOK.
     void Escape();
     void CloseBox();
     void Enter();
-    // Replaces the text of a visible, enabled edit box.
+    // A click into a visible, enabled edit box (it takes the focus), then its text replaced.
     void Type(int id, const std::string& text);
     // A command from a control that no person could click (a hidden button).
     void SendCommand(int id);
@@ -86,6 +89,8 @@ public:
     UINT GetItemNumber(HWND window, int id) override;
     BOOL EnableItem(HWND window, int id, BOOL enable) override;
     void FocusItem(HWND window, int id) override;
+    int FocusedItem(HWND window) override;
+    void MoveFocus(HWND window, int id) override;
     BOOL Show(HWND window, int command) override;
     LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     UINT_PTR StartTimer(HWND window, UINT_PTR id, UINT elapse) override;
@@ -109,6 +114,7 @@ private:
         std::string text;
         bool visible;
         bool enabled;
+        bool defaultButton;
     };
     struct Timer {
         UINT period;

@@ -40,6 +40,8 @@ public:
     UINT GetItemNumber(HWND window, int id) override;
     BOOL EnableItem(HWND window, int id, BOOL enable) override;
     void FocusItem(HWND window, int id) override;
+    int FocusedItem(HWND window) override;
+    void MoveFocus(HWND window, int id) override;
     BOOL Show(HWND window, int command) override;
     LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     UINT_PTR StartTimer(HWND window, UINT_PTR id, UINT elapse) override;

@@ -73,6 +73,15 @@ BOOL Win32Windows::EnableItem(HWND window, int id, BOOL enable) {
 
 void Win32Windows::FocusItem(HWND window, int id) { SetFocus(GetDlgItem(window, id)); }
 
+int Win32Windows::FocusedItem(HWND window) {
+    HWND focus = GetFocus();
+    return focus != nullptr && IsChild(window, focus) ? GetDlgCtrlID(focus) : 0;
+}
+
+void Win32Windows::MoveFocus(HWND window, int id) {
+    SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, id)), TRUE);
+}
+
 BOOL Win32Windows::Show(HWND window, int command) { return ShowWindow(window, command); }
 
 LRESULT Win32Windows::Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

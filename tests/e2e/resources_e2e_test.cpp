@@ -2,9 +2,11 @@
 // way Windows reads them: the texts, picture, icons, taunts and version block
 // (tools/release.sh checks the deliverables' headers and imports). The dialog templates
 // come from the same source as the texts (resources/*.def) and the scenarios see
-// the windows they make; the taunts are heard in the scenarios.
+// the windows they make; here only their default buttons are read. The taunts are
+// heard in the scenarios.
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <set>
 #include <vector>
 #include "resources/string_table.h"
@@ -130,6 +132,42 @@ TEST_P(ProgramResources, VersionBlockNamesTheProgram) {
     EXPECT_NE(description.find(GetParam().descriptionWord), std::string::npos) << description;
     for (const char* word : {"install", "setup", "update", "patch"})
         EXPECT_EQ(description.find(word), std::string::npos) << description;
+}
+
+// The ids of the default push buttons of a dialog template, as the resource
+// compiler writes it (DIALOGEX); {-1} for any other form.
+std::vector<int> DefaultButtons(const std::string& dialog) {
+    if (At<WORD>(dialog, 2) != 0xFFFF) return {-1};
+    size_t at = 26;  // past the fixed header
+    // A name or ordinal (0xFFFF and a number), or a text of 16-bit characters up to a zero; true for ordinal 0x80, a button.
+    const auto skip = [&] {
+        if (At<WORD>(dialog, at) == 0xFFFF) return at += 4, At<WORD>(dialog, at - 2) == 0x80;
+        std::string name;
+        for (; at < dialog.size() && At<WORD>(dialog, at) != 0; at += 2) name += char(tolower(At<WORD>(dialog, at)));
+        at += 2;
+        return name == "button";
+    };
+    skip(), skip(), skip();  // menu, window class, caption
+    if (At<DWORD>(dialog, 12) & DS_SETFONT) at += 6, skip();
+    std::vector<int> ids;
+    for (WORD i = 0, count = At<WORD>(dialog, 16); i < count && at < dialog.size(); ++i) {
+        at = (at + 3) & ~size_t(3);
+        const DWORD style = At<DWORD>(dialog, at + 8), id = At<DWORD>(dialog, at + 20);
+        at += 24;
+        const bool button = skip();
+        skip();  // its text
+        at += 2 + At<WORD>(dialog, at);
+        if (button && (style & 0xF) == BS_DEFPUSHBUTTON) ids.push_back(int(id));
+    }
+    return ids;
+}
+
+// Enter presses the default push button when the focus is on no button; with
+// two, the dialog manager takes either. Each window has one, OK.
+TEST_P(ProgramResources, EachWindowHasOneDefaultButtonOk) {
+    std::map<int, std::vector<int>> defaults;
+    for (int id : Names(RT_DIALOG)) defaults[id] = DefaultButtons(Resource(id, RT_DIALOG));
+    EXPECT_EQ(defaults, (std::map<int, std::vector<int>>{{102, {IDOK}}, {132, {IDOK}}, {145, {IDOK}}, {146, {IDOK}}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Resources, ProgramResources, ::testing::ValuesIn(kBuilds), BuildName);

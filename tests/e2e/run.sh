@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the end-to-end tests on a virtual display, in two new Wine prefixes: one
+# Runs the end-to-end tests on a virtual display, on Wine's own desktop (so the
+# windows have their close boxes on the screen), in two new Wine prefixes: one
 # with the test drives of tools/wine_prefix.sh (drive C: reported as a network
 # drive), and one as Wine makes it for a player (drive C: fixed, with its links
 # into the home folder, which holds the prefix) beside a fixed drive B: woven with
@@ -29,6 +30,7 @@ run_tests() {
 
 wine_setup "$build" "$build/e2e-prefix"
 make_prefix || exit 1
+virtual_desktop 1024x768 || exit 1
 listen_to_sound "$WINEPREFIX/drive_c/sounds" || exit 1
 map_test_drives "$build/e2e-drives" || exit 1
 mount_small_disk
@@ -45,6 +47,7 @@ mkdir -p "$home"
 export HOME=$home
 wine_setup "$build" "$home/.wine" > /dev/null
 make_prefix || exit 1
+virtual_desktop 1024x768 || exit 1
 make_web_of_links "$build/e2e-web/b" || exit 1
 map_drives "$build/e2e-web" b:hd || exit 1
 run_tests players-prefix --gtest_filter="Links/*" || status=1

@@ -262,23 +262,46 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
             ASSERT_NE(box, nullptr) << "no message box \"" << text << "\"";
             EXPECT_EQ(Caption(box), step.caption != nullptr ? step.caption : current->title);
             EXPECT_EQ(MessageText(box), text);
-            Click(box, step.id);
+            ASSERT_TRUE(ClickItem(box, step.id)) << "could not click button " << step.id << " of the box";
             WaitFor([&] { return !IsWindow(box); }, 50);
             break;
         }
-        case Act::Click: Click(window, step.id); break;
-        case Act::Type: SendMessageA(GetDlgItem(window, step.id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); break;
+        case Act::NoBox: EXPECT_EQ(WaitForMessageBox(program, 0), nullptr) << "a message box is shown"; break;
+        case Act::Click: ASSERT_TRUE(ClickItem(window, step.id)) << "could not click control " << step.id; break;
+        case Act::Type:
+            // As a person replaces what an edit box holds: a click into it unless the caret is
+            // there already, Home, Shift+End, the new text.
+            if (FocusedItem(window) != step.id) {
+                ASSERT_TRUE(ClickItem(window, step.id)) << "could not click edit box " << step.id;
+            }
+            ASSERT_TRUE(WaitFor([&] { return FocusedItem(window) == step.id; }, 20)) << "no focus in " << step.id;
+            ASSERT_TRUE(PressKey(window, VK_HOME) && PressKey(window, VK_END, VK_SHIFT) && TypeText(window, text));
+            EXPECT_TRUE(WaitFor([&] { return ItemText(window, step.id) == text; }, 20, 5000))
+                << "edit box " << step.id << " reads \"" << ItemText(window, step.id) << "\"";
+            break;
+        case Act::Key:
+            ASSERT_TRUE(PressKey(window, WORD(step.id), WORD(step.modifier))) << "no key stroke to the window";
+            break;
+        case Act::Focus:
+            WaitFor([&] { return FocusedItem(window) == step.id; }, 20, 5000);
+            EXPECT_EQ(FocusedItem(window), step.id) << "the focus";
+            break;
         case Act::Item: EXPECT_EQ(ItemText(window, step.id), text) << "control " << step.id; break;
         case Act::Until: {
-            std::string shown;
+            // A running search rewrites the control as it goes; one that stands still has stopped.
+            std::string shown = ItemText(window, step.id), last = shown;
             const DWORD start = GetTickCount();
-            WaitFor([&] { return (shown = ItemText(window, step.id)) == text; }, 5, 20 * kWait);
+            DWORD changed = start;
+            WaitFor([&] {
+                if ((shown = ItemText(window, step.id)) != last) last = shown, changed = GetTickCount();
+                return shown == text || GetTickCount() - changed > kWait;
+            }, 5, 20 * kWait);
             EXPECT_EQ(shown, text) << "control " << step.id;
             std::cout << "[ MEASURED ] \"" << text << "\" after " << GetTickCount() - start << " ms\n";
             break;
         }
-        case Act::Escape: PressEscape(window); break;
-        case Act::CloseBox: CloseBox(window); break;
+        case Act::CloseBox: ASSERT_TRUE(ClickCloseBox(window)) << "could not click the close box"; break;
+        case Act::Post: PostCommand(window, step.id); break;
         case Act::End: {
             DWORD exitCode = 0;
             EXPECT_TRUE(WaitForEnd(program, kWait, &exitCode)) << "did not close";

@@ -30,17 +30,22 @@ struct Scene {
     std::string logs;
 };
 
+// Every act is a person's: the pointer and the keyboard through the system's
+// input queue, on the window as the screen shows it; Post alone is not.
 enum class Act {
     Start,     // program [text: command-line tail; caption: copied first into that folder of the scenario's own]
     Window,    // waits for the program's window captioned text; later acts go to it
     Launcher,  // the launcher window of program: captions, hidden taunt button, picture
-    Box,       // waits for a message box: its caption (the program's title unless given), text; answers with id
-    Click,     // the button id of the current window
-    Type,      // text into the edit box id
+    Box,       // waits for a message box: its caption (the program's title unless given), text; clicks the button id
+    NoBox,     // no message box is shown
+    Click,     // a click on the control id of the current window
+    Type,      // a click into the edit box id (unless it has the focus), its text selected, text typed over it
+    Key,       // the key id, with the key modifier held
+    Focus,     // the control id has the keyboard focus (0: none has it)
     Item,      // the control id shows text
-    Until,     // waits until the control id shows text (a running search)
-    Escape,
-    CloseBox,
+    Until,     // waits until the control id shows text (a running search), as long as it keeps changing
+    CloseBox,  // a click on the window's close box
+    Post,      // the command of button id posted to the window, as no person can send it
     End,       // the program ends by itself within the wait, with exit code 0
     Playing,   // waits until a clip has begun to sound
     Played,    // waits until what sounds has come to its end
@@ -52,6 +57,7 @@ struct Step {
     int id = 0;
     const ProgramCase* program = nullptr;
     const char* caption = nullptr;
+    int modifier = 0;
 };
 
 inline Step Start(const ProgramCase& program, const char* tail = "") { return {Act::Start, tail, 0, &program}; }
@@ -61,12 +67,17 @@ inline Step Launcher(const ProgramCase& program) { return {Act::Launcher, nullpt
 inline Step Box(const char* text, int answer = IDOK, const char* caption = nullptr) {
     return {Act::Box, text, answer, nullptr, caption};
 }
+inline Step NoBox() { return {Act::NoBox}; }
 inline Step Click(int id) { return {Act::Click, nullptr, id}; }
 inline Step Type(int id, const char* text) { return {Act::Type, text, id}; }
+inline Step Key(int vk, int modifier = 0) { return {Act::Key, nullptr, vk, nullptr, nullptr, modifier}; }
+inline Step Tab() { return Key(VK_TAB); }
+inline Step Escape() { return Key(VK_ESCAPE); }
+inline Step Focus(int id) { return {Act::Focus, nullptr, id}; }
 inline Step Item(int id, const char* text) { return {Act::Item, text, id}; }
 inline Step Until(int id, const char* text) { return {Act::Until, text, id}; }
-inline Step Escape() { return {Act::Escape}; }
 inline Step CloseBox() { return {Act::CloseBox}; }
+inline Step Post(int id) { return {Act::Post, nullptr, id}; }
 inline Step End() { return {Act::End}; }
 inline Step Playing() { return {Act::Playing}; }
 inline Step Played() { return {Act::Played}; }

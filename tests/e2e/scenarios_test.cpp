@@ -17,6 +17,8 @@ const char kPlayed[] = "started dir=$install show=2 flux=0 launcher_visible=0 ";
     "not install correctly."
 const RegValue kNoGameKey{kGameKey, nullptr, 0, "<no key>"};
 const RegValue kPathStored{kGameKey, "InstallPath", REG_SZ, std::string("$install") + '\0'};
+const RegValue kFoundStored{kGameKey, "InstallPath", REG_SZ, std::string("D:\\Games\\Sub\\Deep\\Drifthaven") + '\0'};
+const RegValue kElsewhereKept{kGameKey, "InstallPath", REG_SZ, std::string("C:\\Elsewhere") + '\0'};
 RegValue Version(char major) { return {kGameKey, "Version", REG_DWORD, std::string(1, major) + std::string(3, '\0')}; }
 
 // The engine library of a known build: build 14, or the older build 12.
@@ -28,6 +30,7 @@ void UnknownBuild(Scene& scene) {
     MakeFile(scene.install + "\\bin\\release\\corv2.dll", 1556480, 0x01C14B80, 0x59F1CB00 + 10000000);
 }
 
+void WrongDirectory(Scene&) { SetGameValue("InstallPath", REG_SZ, std::string("C:\\Elsewhere") + '\0'); }
 void NoNotice(Scene&) { DeleteKey("Software\\Vortigen\\Drifthaven\\Mods"); }
 void FluxEnabled(Scene& scene) {
     WriteWholeFile(scene.install + "\\flux.ini", ReadWholeFile("C:\\expected\\flux_enabled.ini"));
@@ -121,10 +124,10 @@ const Scenario kScenarios[] = {
      {Start(kValkor), Window("No Warranty"), Item(1002, FindStringText(32)), Item(IDOK, "OK"), Item(IDCANCEL, "Cancel"),
       Click(IDCANCEL), End()},
      {}, nullptr, {kNoModKey}},
-    {"notice cancelled in silent mode", NoNotice, {Start(kValkor, "-u"), Window("No Warranty"), Click(IDCANCEL), End()},
+    {"notice closed in silent mode", NoNotice, {Start(kValkor, "-u"), Window("No Warranty"), CloseBox(), End()},
      {}, nullptr, {kNoModKey}},
-    {"notice accepted, then the other program starts without it", NoNotice,
-     {Start(kValkor), Window("No Warranty"), Click(IDOK), Launcher(kValkor), Click(IDCANCEL), End(),
+    {"notice accepted with enter, then the other program starts without it", NoNotice,
+     {Start(kValkor), Window("No Warranty"), Focus(IDOK), Key(VK_RETURN), Launcher(kValkor), Click(IDCANCEL), End(),
       Start(kNovalkor), Launcher(kNovalkor), Click(IDCANCEL), End()},
      {}, nullptr, kModValues},
 
@@ -153,21 +156,34 @@ const Scenario kScenarios[] = {
       Box("Your Drifthaven version has been autodetected as 14.", IDOK), Box(SET_VERSION(14), IDYES),
       Launcher(kValkor), Click(IDCANCEL), End()},
      {}, nullptr, {kPathStored, Version(14)}},
-    {"wrong directory corrected by typing",
-     [](Scene&) { SetGameValue("InstallPath", REG_SZ, std::string("C:\\Elsewhere") + '\0'); },
+    {"wrong directory corrected by typing", WrongDirectory,
      {Start(kValkor), Window("Incorrect Install Path"), Type(1004, "C:\\windows"), Click(IDOK),
       Box("Corvane 2: Drifthaven not found in specified directory", IDOK, "Incorrect Directory"),
       Type(1004, "$install"), Click(IDOK), Launcher(kValkor), Click(IDCANCEL), End()},
      {}, nullptr, {kPathStored, Version(14)}},
     // The prefix's drives (tools/wine_prefix.sh): D: holds the game deep down, E:
     // a directory that contains itself, F: (a CD-ROM) a copy that must not count.
-    {"wrong directory corrected by a search of every fixed drive",
-     [](Scene&) { SetGameValue("InstallPath", REG_SZ, std::string("C:\\Elsewhere") + '\0'); },
+    {"wrong directory corrected by a search of every fixed drive", WrongDirectory,
      {Start(kValkor), Window("Incorrect Install Path"), Item(1006, "Ready"), Click(1005), Until(1006, "Found"),
       Item(1004, "D:\\Games\\Sub\\Deep\\Drifthaven"), Item(1005, "Continue Search"), Click(1005),
       Until(1006, "Not found"), Item(1005, "Start Search"), Item(1004, "D:\\Games\\Sub\\Deep\\Drifthaven"),
       Click(IDOK), Launcher(kValkor), Click(IDCANCEL), End()},
-     {}, nullptr, {{kGameKey, "InstallPath", REG_SZ, std::string("D:\\Games\\Sub\\Deep\\Drifthaven") + '\0'}}},
+     {}, nullptr, {kFoundStored}},
+    // While a search runs only Cancel is enabled, and it has the keyboard; when the
+    // search stops the keyboard is back in the edit box.
+    {"ok clicked during a search does nothing", WrongDirectory,
+     {Start(kValkor), Window("Incorrect Install Path"), Click(1005), Click(IDOK), Until(1006, "Found"), NoBox(),
+      Click(IDCANCEL), Box("Cannot continue due to incorrect Drifthaven install path."), End()},
+     {}, nullptr, {kElsewhereKept}},
+    {"escape during a search cancels it, escape again closes", WrongDirectory,
+     {Start(kValkor), Window("Incorrect Install Path"), Click(1005), Focus(IDCANCEL), Escape(),
+      Until(1006, "Search canceled"), Item(1005, "Continue Search"), Focus(1004), Escape(),
+      Box("Cannot continue due to incorrect Drifthaven install path."), End()},
+     {}, nullptr, {kElsewhereKept}},
+    {"enter accepts the folder a search found", WrongDirectory,
+     {Start(kValkor), Window("Incorrect Install Path"), Click(1005), Until(1006, "Found"), Focus(1004),
+      Key(VK_RETURN), Launcher(kValkor), Click(IDCANCEL), End()},
+     {}, nullptr, {kFoundStored}},
     {"version 13 corrected to the detected build 12",
      [](Scene& scene) { SetGameValue("Version", REG_DWORD, std::string("\15\0\0\0", 4)), Build12(scene); },
      {Start(kValkor), Box(T(120), IDYES), Box("Your Drifthaven version has been autodetected as 12."),
@@ -179,6 +195,15 @@ const Scenario kScenarios[] = {
       Item(IDOK, "OK"), Item(IDCANCEL, "Cancel"), Type(1004, "15"), Click(IDOK), Box(SET_VERSION(15), IDYES),
       Launcher(kValkor), Click(IDCANCEL), End()},
      {"started dir=$install show=2 "}, nullptr, {Version(15)}},
+    // The way everyone enters a number: typed, then Enter; Escape leaves as Cancel does.
+    {"unknown build, game not started, the version typed and entered", UnknownBuild,
+     {Start(kValkor), Box(T(53)), Box(T(112), IDNO), Window("Enter Drifthaven Version"), Focus(1004),
+      Type(1004, "15"), Key(VK_RETURN), Box(SET_VERSION(15), IDYES), Launcher(kValkor), Click(IDCANCEL), End()},
+     {}, nullptr, {Version(15)}},
+    {"unknown build, version typed, then escape", UnknownBuild,
+     {Start(kValkor), Box(T(53)), Box(T(112), IDNO), Window("Enter Drifthaven Version"), Type(1004, "15"), Escape(),
+      Box("Cannot continue without correct version information."), End()},
+     {}, nullptr, {{kGameKey, "Version", REG_SZ, std::string("14\0", 3)}}},
     {"unknown build, game not started, version window cancelled", UnknownBuild,
      {Start(kValkor), Box(T(53)), Box(T(112), IDNO), Window("Enter Drifthaven Version"),
       Item(1008, "Please enter the major version number of the installation of Drifthaven."), Click(IDCANCEL),
@@ -192,8 +217,9 @@ const Scenario kScenarios[] = {
      {Start(kValkor), Launcher(kValkor), Played(), Escape(), End()}, {}, nullptr, {}, "154"},
     {"novalkor's taunt sounds whole, then the close box closes", nullptr,
      {Start(kNovalkor), Launcher(kNovalkor), Played(), CloseBox(), End()}, {}, nullptr, {}, "133|138"},
+    // No person can press the hidden button: its command is posted.
     {"the hidden button's taunt cuts the one that sounds", nullptr,
-     {Start(kValkor), Launcher(kValkor), Playing(), Click(1003), Played(), Click(IDCANCEL), End()}, {}, nullptr,
+     {Start(kValkor), Launcher(kValkor), Playing(), Post(1003), Played(), Click(IDCANCEL), End()}, {}, nullptr,
      {}, "cut, 154"},
     {"valkor readme and site", nullptr,
      {Start(kValkor), Launcher(kValkor), Click(1000), Launcher(kValkor), Click(1006), Launcher(kValkor), Click(IDCANCEL),
@@ -207,8 +233,8 @@ const Scenario kScenarios[] = {
     // Play patches flux.ini, hides the window and starts the game.
     {"valkor play stops its taunt", nullptr, {Start(kValkor), Launcher(kValkor), Playing(), Click(IDOK), End()},
      {kPlayed}, "flux_enabled.ini", {}, "cut"},
-    {"novalkor play", FluxEnabled, {Start(kNovalkor), Launcher(kNovalkor), Click(IDOK), End()}, {kPlayed},
-     "flux_disabled.ini"},
+    {"novalkor play with enter", FluxEnabled, {Start(kNovalkor), Launcher(kNovalkor), Key(VK_RETURN), End()},
+     {kPlayed}, "flux_disabled.ini"},
     {"flux held open by another program",
      [](Scene& scene) { HoldOpen(scene.install + "\\flux.ini"); },
      {Start(kValkor), Launcher(kValkor), Click(IDOK), Box("Error opening the file flux.ini."), Box(T(34)), End()}},
@@ -248,6 +274,10 @@ const Scenario kScenarios[] = {
     {"silent valkor, capital U inside a word amid the tail", nullptr, {Start(kValkor, "one x-Undo two"), End()}, {},
      "flux_enabled.ini"},
     {"u, slash u and slash U are not silent", nullptr, OpenAndCancel(kNovalkor, "u /u /U")},
+    // Tab walks the buttons in the template's order past the hidden one; Space presses the one it is on.
+    {"tab walks the launcher's buttons", nullptr,
+     {Start(kNovalkor), Launcher(kNovalkor), Focus(IDOK), Tab(), Focus(1000), Tab(), Focus(1006), Tab(),
+      Focus(IDCANCEL), Tab(), Focus(IDOK), Key(VK_TAB, VK_SHIFT), Focus(IDCANCEL), Key(VK_SPACE), End()}},
     {"-u in the program's own path is not silent", nullptr,
      {StartCopy(kValkor, "not-undone"), Launcher(kValkor), Click(IDCANCEL), End()}},
 };

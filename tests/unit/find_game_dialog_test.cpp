@@ -11,8 +11,8 @@
 
 namespace {
 
-const char kReady[] = "Ready|Start Search||ok edit search";
-const char kFound[] = "Found|Continue Search|C:\\Games\\Drifthaven|ok edit search";
+const char kReady[] = "Ready|Start Search||ok edit search|keys to 1004";
+const char kFound[] = "Found|Continue Search|C:\\Games\\Drifthaven|ok edit search|keys to 1004";
 
 class FindGame : public ::testing::Test {
 protected:
@@ -35,12 +35,13 @@ protected:
         std::string path = "unchanged";
         return dialog.AskGameDirectory("Find Drifthaven", "Where is it?", path) ? "accepted " + path : path;
     }
-    // The state a person sees: status, Search caption, edit box, and whether
-    // OK, the edit box and Search are enabled.
+    // The state a person sees: status, Search caption, edit box, whether OK,
+    // the edit box and Search are enabled, and the control that keys reach.
     static std::string State(SimDialogView& window) {
         return window.Text(IDC_STATUS) + "|" + window.Text(IDC_SEARCH) + "|" + window.Text(IDC_PATH) + "|" +
                (window.IsEnabled(IDOK) ? "ok " : "") + (window.IsEnabled(IDC_PATH) ? "edit " : "") +
-               (window.IsEnabled(IDC_SEARCH) ? "search" : "") + (window.IsEnabled(IDCANCEL) ? "" : " no cancel");
+               (window.IsEnabled(IDC_SEARCH) ? "search" : "") + (window.IsEnabled(IDCANCEL) ? "" : " no cancel") +
+               "|keys to " + std::to_string(window.Focus());
     }
     // The window's next showing, in the state given, after afterTicks timer ticks.
     void Expect(const std::string& state, std::function<void(SimDialogView&)> then, int afterTicks = -1) {
@@ -63,14 +64,17 @@ TEST_F(FindGame, SearchFindsPausesAndGoesOnUntilNotFoundThenStartsAgain) {
                       window.Text(IDCANCEL), "Find Drifthaven|Where is it?|OK|Cancel");
         EXPECT_EQ(window.Focus(), IDC_PATH);
         window.Press(IDC_SEARCH);
-        EXPECT_EQ(State(window), "Searching|Start Search||");
+        EXPECT_EQ(State(window), "Searching|Start Search|||keys to 2");
     });
-    // Cancel while searching pauses; the window stays.
-    Expect("C:|Start Search||", Cancel, 1);
-    Expect("Search canceled|Continue Search||ok edit search", Search);
+    // Escape while searching pauses; the window stays.
+    Expect("C:|Start Search|||keys to 2", [](SimDialogView& window) { window.Escape(); }, 1);
+    Expect("Search canceled|Continue Search||ok edit search|keys to 1004", Search);
+    // Enter while searching presses Cancel, the button with the focus.
+    Expect("C:\\Games|Continue Search|||keys to 2", [](SimDialogView& window) { window.Enter(); }, 1);
+    Expect("Search canceled|Continue Search||ok edit search|keys to 1004", Search);
     Expect(kFound, Search);
     // The CD-ROM's copy is never reported.
-    Expect("Not found|Start Search|C:\\Games\\Drifthaven|ok edit search", Search);
+    Expect("Not found|Start Search|C:\\Games\\Drifthaven|ok edit search|keys to 1004", Search);
     // A new search begins again at drive A.
     Expect(kFound, Cancel);
     EXPECT_EQ(Ask(), "unchanged");
@@ -87,13 +91,31 @@ TEST_F(FindGame, SearchFindsPausesAndGoesOnUntilNotFoundThenStartsAgain) {
     EXPECT_EQ(Ask(), "unchanged");
 }
 
+// Search reached while the keyboard is in the edit box or on OK (a command, not
+// a click) takes it to Cancel as well.
+TEST_F(FindGame, ASearchTakesTheKeyboardToCancelFromAnyControl) {
+    const auto searchThenEscape = [](SimDialogView& window) {
+        window.SendCommand(IDC_SEARCH);
+        EXPECT_EQ(window.Focus(), IDCANCEL);
+        window.Escape();
+    };
+    Expect(kReady, searchThenEscape);
+    Expect("Search canceled|Continue Search||ok edit search|keys to 1004", [](SimDialogView& window) {
+        window.Press(IDOK);  // refused, and the keyboard stays on OK
+    });
+    sim.windows.ExpectMessageBox(IDOK);
+    Expect("Search canceled|Continue Search||ok edit search|keys to 1", searchThenEscape);
+    Expect("Search canceled|Continue Search||ok edit search|keys to 1004", Cancel);
+    EXPECT_EQ(Ask(), "unchanged");
+}
+
 // Without the memory for a search, the window gives the input back at its first tick.
 TEST_F(FindGame, ASearchThatCannotBeginGivesTheInputBack) {
     Expect(kReady, [](SimDialogView& window) {
         g_failingAllocations = 1;
         window.Press(IDC_SEARCH);
     });
-    Expect("Searching|Start Search||ok edit search", Cancel);
+    Expect("Searching|Start Search||ok edit search|keys to 1004", Cancel);
     EXPECT_EQ(Ask(), "unchanged");
     g_failingAllocations = 0;
 }
@@ -108,8 +130,8 @@ TEST_F(FindGame, ATickMakesAtMost201StepsAndEndsAtANewDirectory) {
     };
     Expect(kReady, Search);
     // Ticks 1 to 3: drive B: and its root; B:\Big's first step; 201 steps into B:\Big.
-    Expect("B:\\Big|Start Search||", [&](SimDialogView&) { before = calls; }, 2);
-    Expect("B:\\Big|Start Search||", [&](SimDialogView& window) {
+    Expect("B:\\Big|Start Search|||keys to 2", [&](SimDialogView&) { before = calls; }, 2);
+    Expect("B:\\Big|Start Search|||keys to 2", [&](SimDialogView& window) {
         EXPECT_EQ(calls - before, 201);
         window.Escape();  // pauses
         window.Escape();  // closes
@@ -137,7 +159,7 @@ TEST_F(FindGame, OkAcceptsOnlyADirectoryHoldingTheGame) {
         });
         if (refused) {
             sim.windows.ExpectMessageBox(IDOK);
-            Expect("Ready|Start Search|" + c.typed + "|ok edit search", Cancel);
+            Expect("Ready|Start Search|" + c.typed + "|ok edit search|keys to 1", Cancel);  // OK was clicked
         }
         const size_t boxes = sim.windows.MessageBoxes().size();
         EXPECT_EQ(Ask(), c.result);

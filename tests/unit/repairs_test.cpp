@@ -26,16 +26,19 @@ enum Library { Build14, Build12, Missing, Directory, Empty, SecondLate, MixedRow
 
 // What the player does, in order: answers a message box, chooses the game's
 // directory in the find-game window (kGame typed with a trailing backslash,
-// then OK) or cancels it, types a version in the version window and presses OK,
-// or cancels it.
+// then OK) or cancels it, types a version in the version window and presses OK
+// (or Enter), or cancels it (or presses Escape).
 struct Act {
     enum Kind { Answer, ChooseGame, CancelFinder, TypeVersion, CancelVersion } kind;
     int answer = 0;
     const char* typed = "";
+    bool keys = false;  // Enter and Escape instead of OK and Cancel
 };
 const Act kYes{Act::Answer, IDYES}, kNo{Act::Answer, IDNO}, kOk{Act::Answer, IDOK};
 const Act kChooseGame{Act::ChooseGame}, kCancelFinder{Act::CancelFinder}, kCancelVersion{Act::CancelVersion};
+const Act kEscapeVersion{Act::CancelVersion, 0, "", true};
 Act Typed(const char* version) { return {Act::TypeVersion, 0, version}; }
+Act TypedAndEnter(const char* version) { return {Act::TypeVersion, 0, version, true}; }
 
 // What the player sees, in order: a message box (its text with the argument put
 // in), the find-game window with its caption, the version window with its
@@ -138,8 +141,12 @@ protected:
                     EXPECT_EQ(window.Caption() + "|" + window.Text(IDOK) + "|" + window.Text(IDCANCEL),
                               "Enter Drifthaven Version|OK|Cancel");
                     EXPECT_EQ(window.Focus(), IDC_VERSION);
-                    if (act.kind == Act::TypeVersion) window.Type(IDC_VERSION, act.typed);
-                    window.Press(act.kind == Act::TypeVersion ? IDOK : IDCANCEL);
+                    const bool accept = act.kind == Act::TypeVersion;
+                    if (accept) window.Type(IDC_VERSION, act.typed);
+                    if (act.keys)
+                        accept ? window.Enter() : window.Escape();
+                    else
+                        window.Press(accept ? IDOK : IDCANCEL);
                 });
                 break;
             }
@@ -256,8 +263,8 @@ const RepairCase kRepairCases[] = {
      .player = {kYes, kChooseGame, kOk},
      .seen = {Box(IDS_ASK_REBUILD), Finder(IDS_FIND_CAPTION), Box(IDS_ENGINE_MISSING)},
      .key = {kStoredGame, "-"}, .creates = "W", .result = "0"},
-    {.name = "rebuild, version cancelled", .call = Rebuild, .library = Directory,
-     .player = {kYes, kChooseGame, kNo, kCancelVersion},
+    {.name = "rebuild, version left with escape", .call = Rebuild, .library = Directory,
+     .player = {kYes, kChooseGame, kNo, kEscapeVersion},
      .seen = {Box(IDS_ASK_REBUILD), Finder(IDS_FIND_CAPTION), Box(IDS_ASK_START_GAME),
               VersionWindow(IDS_PROMPT_VERSION)},
      .key = {kStoredGame, "-"}, .creates = "W", .result = "0"},
@@ -323,7 +330,7 @@ const RepairCase kRepairCases[] = {
      .seen = {Box(IDS_ASK_CORRECT_VERSION), Box(IDS_VERSION_DETECTED, "12"), Box(IDS_ASK_STORE_VERSION, "12")},
      .key = {kStoredGame, "dword 0c000000"}, .creates = "W", .result = "1 12"},
     {.name = "corrected, not stored", .call = Correct, .library = MixedRows,
-     .player = {kYes, kNo, Typed("16"), kNo},
+     .player = {kYes, kNo, TypedAndEnter("16"), kNo},
      .seen = {Box(IDS_ASK_CORRECT_VERSION), Box(IDS_ASK_START_GAME), VersionWindow(IDS_PROMPT_VERSION),
               Box(IDS_ASK_STORE_VERSION, "16")},
      .key = {kStoredGame, "dword 0d000000"}, .creates = "", .result = "1 16"},

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     HWND notice = WaitForDialog(program, "No Warranty", 20000);
     if (notice != nullptr) {
         std::printf("The no-warranty notice appeared first; accepting it with OK.\n");
-        Click(notice, IDOK);
+        if (!ClickItem(notice, IDOK)) std::printf("Its OK button could not be clicked.\n");
     }
     HWND window = WaitForDialog(program, argv[2], 60000);
     if (window == nullptr) {
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
                 ItemText(window, 1006).c_str(), ItemText(window, IDCANCEL).c_str());
     std::printf(saved ? "A picture of it was saved.\n" : "No picture could be taken.\n");
     std::printf("Pressing Play...\n");
-    Click(window, IDOK);
+    if (!ClickItem(window, IDOK)) std::printf("Play could not be clicked: another window covers it.\n");
     if (!WaitForEnd(program, 60000)) {
         std::printf("The launcher did not close after Play; its windows:\n");
         for (HWND other : Dialogs(program)) std::printf("  \"%s\"\n", Caption(other).c_str());

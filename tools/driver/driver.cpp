@@ -108,18 +108,130 @@ bool ItemVisible(HWND dialog, int id) {
     return item != nullptr && (GetWindowLongA(item, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-void Click(HWND dialog, int id) {
+void PostCommand(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-void PressEscape(HWND dialog) {
-    HWND target = GetDlgItem(dialog, IDOK);
-    if (target == nullptr) target = dialog;
-    PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-    PostMessageA(target, WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0010001u));
+namespace {
+
+const DWORD kReadyWait = 30000;
+
+// Polls until done answers true or the time is over; done's last answer.
+template <class Done> bool Poll(Done done, DWORD milliseconds = kReadyWait) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > milliseconds) return false;
+        Sleep(20);
+    }
+    return true;
 }
 
-void CloseBox(HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
+bool Send(std::vector<INPUT> inputs) {
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+INPUT Key(WORD vk, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    switch (vk) {  // the keys of the arrow block, not those of the number pad
+    case VK_HOME: case VK_END: case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_DELETE:
+        input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+        break;
+    default: break;
+    }
+    return input;
+}
+
+// A pointer event at a point of the screen, in the 0 to 65535 scale of SendInput.
+INPUT Pointer(POINT point, DWORD flags) {
+    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = LONG((LONGLONG(point.x) * 65536 + width - 1) / width);
+    input.mi.dy = LONG((LONGLONG(point.y) * 65536 + height - 1) / height);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+// The pointer moved onto the point and pressed there, if the point lies in the
+// window as the screen shows it. Each event carries the point, so that no late
+// report of the pointer's place can move a press elsewhere.
+bool ClickAt(HWND window, POINT point) {
+    if (GetAncestor(WindowFromPoint(point), GA_ROOT) != window) return false;  // another window lies over it
+    return Send({Pointer(point, 0), Pointer(point, MOUSEEVENTF_LEFTDOWN), Pointer(point, MOUSEEVENTF_LEFTUP)});
+}
+
+}  // namespace
+
+bool Ready(HWND window) {
+    return Poll([&] {
+        if (!IsWindow(window)) return true;
+        if (!IsWindowVisible(window) || !IsWindowEnabled(window)) return false;
+        if (GetForegroundWindow() == window) return true;
+        SetForegroundWindow(window);
+        return false;
+    }) && IsWindow(window);
+}
+
+bool ClickItem(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    if (item == nullptr || !Ready(dialog)) return false;
+    RECT area = {};
+    if (!Poll([&] { return GetWindowRect(item, &area) && IsWindowVisible(item); }, 2000)) return false;
+    return ClickAt(dialog, POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
+}
+
+bool ClickCloseBox(HWND window) {
+    TITLEBARINFO bar = {};
+    bar.cbSize = sizeof(bar);
+    if (!Ready(window) || !GetTitleBarInfo(window, &bar)) return false;
+    // The close box is where the window itself says so, along the middle of its title bar.
+    const int y = (bar.rcTitleBar.top + bar.rcTitleBar.bottom) / 2;
+    int right = bar.rcTitleBar.right;
+    const auto hit = [&](int x) { return SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE; };
+    while (right > bar.rcTitleBar.left && !hit(right)) --right;
+    int left = right;
+    while (left > bar.rcTitleBar.left && hit(left - 1)) --left;
+    return right > bar.rcTitleBar.left && ClickAt(window, POINT{(left + right) / 2, y});
+}
+
+bool PressKey(HWND window, WORD vk, WORD modifier) {
+    if (!Ready(window)) return false;
+    std::vector<INPUT> keys;
+    if (modifier != 0) keys.push_back(Key(modifier, false));
+    keys.push_back(Key(vk, false));
+    keys.push_back(Key(vk, true));
+    if (modifier != 0) keys.push_back(Key(modifier, true));
+    return Send(keys);
+}
+
+bool TypeText(HWND window, const std::string& text) {
+    if (!Ready(window)) return false;
+    std::wstring characters(text.size(), L'\0');
+    characters.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                              &characters[0], static_cast<int>(characters.size()))));
+    std::vector<INPUT> keys;
+    for (wchar_t c : characters) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wScan = static_cast<WORD>(c);
+        input.ki.dwFlags = KEYEVENTF_UNICODE;
+        keys.push_back(input);
+        input.ki.dwFlags |= KEYEVENTF_KEYUP;
+        keys.push_back(input);
+    }
+    return Send(keys);
+}
+
+int FocusedItem(HWND dialog) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) || info.hwndFocus == nullptr) return 0;
+    return IsChild(dialog, info.hwndFocus) ? GetDlgCtrlID(info.hwndFocus) : 0;
+}
 
 bool SaveWindowPicture(HWND window, const std::string& path) {
     RECT area = {};

@@ -28,11 +28,25 @@ std::string MessageText(HWND box);
 std::string Caption(HWND window);
 std::string ItemText(HWND dialog, int id);
 bool ItemVisible(HWND dialog, int id);
-// A click on a button: WM_COMMAND with BN_CLICKED, as the button sends it.
-void Click(HWND dialog, int id);
-// The Escape key on the control with the focus, and the close box.
-void PressEscape(HWND dialog);
-void CloseBox(HWND dialog);
+
+// A person's acts, through the system's input queue. Each first waits until the
+// window is shown and enabled (no modal box over it), bringing it to the
+// foreground as a person's click on it would; false when it never got there.
+bool Ready(HWND window);
+// The pointer moved to the centre of the control as the screen shows it, the
+// left button pressed and released there; false when another window covers it.
+bool ClickItem(HWND dialog, int id);
+// A click on the window's close box.
+bool ClickCloseBox(HWND window);
+// A key stroke, virtual key vk, with a modifier key (VK_MENU, VK_SHIFT) held, or none.
+bool PressKey(HWND window, WORD vk, WORD modifier = 0);
+// The characters of text, typed to the control with the focus.
+bool TypeText(HWND window, const std::string& text);
+// The id of the dialog's control that has the keyboard focus; 0 when none has it.
+int FocusedItem(HWND dialog);
+// WM_COMMAND with BN_CLICKED posted to the dialog, as the button sends it: what
+// no person can do, for a button that is never shown.
+void PostCommand(HWND dialog, int id);
 // A picture of the window as it is on the screen, as a 24-bit BMP file.
 bool SaveWindowPicture(HWND window, const std::string& path);
 

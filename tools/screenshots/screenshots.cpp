@@ -4,7 +4,7 @@
 // Steps, each acting on the window found last:
 //   window=<caption>      wait for the program's dialog of that caption
 //   box                   wait for one of its message boxes (not the window found last)
-//   click=<id>            press the button of that id
+//   click=<id>            click the button of that id with the pointer
 //   until=<id>=<text>     wait until that control reads the text
 //   picture=<file.bmp>    save a picture of the window
 // When the steps are done the program has a few seconds to end, then is stopped.
@@ -63,10 +63,7 @@ bool RunStep(const Program& program, const std::string& step, HWND& window) {
         return window != nullptr;
     }
     if (window == nullptr) return false;
-    if (verb == "click") {
-        Click(window, std::atoi(value.c_str()));
-        return true;
-    }
+    if (verb == "click") return ClickItem(window, std::atoi(value.c_str()));
     if (verb == "until") {
         const size_t second = value.find('=');
         return second != std::string::npos &&

@@ -4,6 +4,8 @@
 # your display when there is one (with its taunt on your sound), on a virtual
 # display otherwise (its taunt recorded). It takes a picture of the launcher,
 # presses Play and says what happened.
+# No -e: once the launcher has run, the demo says what it left behind whatever
+# its status; a set-up step that fails stops it.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -16,11 +18,11 @@ echo "Building..."
 
 . "$root/tools/wine_prefix.sh"
 wine_setup "$build" "$build/demo-prefix"
-make_prefix
-install_sample_game
+make_prefix || exit 1
+install_sample_game || exit 1
 game=$GAME_DIR
 # On a virtual display nobody hears the taunt: what it plays is recorded instead.
-[ -n "${DISPLAY:-}" ] || listen_to_sound "$WINEPREFIX/drive_c/sounds"
+if [ -z "${DISPLAY:-}" ]; then listen_to_sound "$WINEPREFIX/drive_c/sounds" || exit 1; fi
 mkdir -p "$out"
 
 run=("$WINE" 'C:\tools\demo.exe' 'C:\launchers\valkor.exe' 'Corvane 2: Drifthaven: Valkor' 'C:\launcher.bmp')

@@ -4,6 +4,8 @@
 # virtual display (Wine's own desktop inside Xvfb, so windows get their frames
 # and captions), walks each to a window with tools/screenshots/ and saves it as
 # docs/<name>.png: valkor, novalkor, notice, find_game, version, message.
+# No -e: every picture is tried, and the ones that could not be made are named;
+# a set-up step that fails stops the run.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -21,30 +23,30 @@ if [ "${1:-}" = --on-display ]; then
         (cd "$WINEPREFIX/drive_c" && "$WINE" 'C:\tools\screenshots.exe' "$@") || status=1
         "$WINESERVER" -w
     }
-    setting() { "$WINE" reg add "$key\Settings" /v "$1" /t "$2" /d "$3" /f "$REG_VIEW" > /dev/null 2>&1; }
+    setting() { wine_reg_add "$key\Settings" /v "$1" /t "$2" /d "$3" /f "$REG_VIEW" || status=1; }
     valkor='C:\launchers\valkor.exe' novalkor='C:\launchers\novalkor.exe'
 
     # A first start: the notice, then (accepted) the launcher; Cancel leaves.
-    shoot "$valkor" 'window=No Warranty' 'picture=C:\pictures\notice.bmp' click=1 \
-        'window=Corvane 2: Drifthaven: Valkor' 'picture=C:\pictures\valkor.bmp' click=2
-    shoot "$novalkor" 'window=Corvane 2: Drifthaven' 'picture=C:\pictures\novalkor.bmp' click=2
+    shoot "$valkor" 'window=No Warranty' 'picture=C:\pictures\notice.bmp' click=IDOK \
+        'window=Corvane 2: Drifthaven: Valkor' 'picture=C:\pictures\valkor.bmp' click=IDCANCEL
+    shoot "$novalkor" 'window=Corvane 2: Drifthaven' 'picture=C:\pictures\novalkor.bmp' click=IDCANCEL
     # The registry names a folder without the game: Search finds it on D:.
     setting InstallPath REG_SZ 'C:\Elsewhere'
-    shoot "$valkor" 'window=Incorrect Install Path' click=1005 until=1006=Found \
-        'picture=C:\pictures\find_game.bmp' click=2 box click=1
+    shoot "$valkor" 'window=Incorrect Install Path' click=IDC_SEARCH until=IDC_STATUS=Found \
+        'picture=C:\pictures\find_game.bmp' click=IDCANCEL box click=IDOK
     setting InstallPath REG_SZ 'C:\Games\Drifthaven'
     # The version stored as text and an engine library of no known build: the
     # launcher cannot tell; the player declines to start the game and types it in.
     setting Version REG_SZ 14
     mkdir -p "$game/bin/release"
     head -c 1000 /dev/zero > "$game/bin/release/corv2.dll"
-    shoot "$valkor" box click=1 box click=7 'window=Enter Drifthaven Version' 'picture=C:\pictures\version.bmp' \
-        click=2 box click=1
+    shoot "$valkor" box click=IDOK box click=IDNO 'window=Enter Drifthaven Version' \
+        'picture=C:\pictures\version.bmp' click=IDCANCEL box click=IDOK
     rm -rf "$game/bin"
     setting Version REG_DWORD 14
     # Without the mod's folder the launcher says so and stops.
     mv "$game/mods" "$game/mods.away"
-    shoot "$valkor" box 'picture=C:\pictures\message.bmp' click=1
+    shoot "$valkor" box 'picture=C:\pictures\message.bmp' click=IDOK
     mv "$game/mods.away" "$game/mods"
     "$WINESERVER" -k 2> /dev/null || true
     exit $status
@@ -56,19 +58,19 @@ echo "Building..."
 "$root/tools/build.sh" > "$build/build.log" 2>&1 || { cat "$build/build.log"; echo "build failed"; exit 1; }
 
 wine_setup "$build" "$build/screenshots-prefix"
-make_prefix
+make_prefix || exit 1
 cp "$PROGRAMS/tools/screenshots/screenshots.exe" "$WINEPREFIX/drive_c/tools/"
-install_sample_game
+install_sample_game || exit 1
 # Nothing is played aloud; the taunts go to files.
-listen_to_sound "$WINEPREFIX/drive_c/sounds"
+listen_to_sound "$WINEPREFIX/drive_c/sounds" || exit 1
 # D: holds a copy of the game for Search to find; C: counts as a network drive,
 # which the search leaves out.
 drives=$build/screenshots-drives
 rm -rf "$drives"
 mkdir -p "$drives/d/Games/Drifthaven/mods/valkormod"
 cp "$PROGRAMS/sample/standin/Drifthvn.exe" "$drives/d/Games/Drifthaven/"
-map_drives "$drives" c:network d:hd
-virtual_desktop 800x600
+map_drives "$drives" c:network d:hd || exit 1
+virtual_desktop 800x600 || exit 1
 rm -rf "$WINEPREFIX/drive_c/pictures"
 mkdir -p "$WINEPREFIX/drive_c/pictures"
 

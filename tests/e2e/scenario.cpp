@@ -1,4 +1,6 @@
 #include "scenario.h"
+#include "launcher/format_message.h"
+#include "resources/string_table.h"
 #include <algorithm>
 #include <cstring>
 #include <iostream>
@@ -19,6 +21,12 @@ const ProgramCase kValkor = {"valkor.exe", "Corvane 2: Drifthaven: Valkor", "Pla
 const ProgramCase kNovalkor = {"novalkor.exe", "Corvane 2: Drifthaven", "Play|Readme|Visit Corvane Site|Cancel|"};
 
 void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
+
+std::string Text(UINT id, std::vector<std::string> arguments) {
+    const char* text = FindStringText(id);
+    EXPECT_NE(text, nullptr) << "no string " << id;
+    return text != nullptr ? FormatMessageText(text, arguments) : std::string();
+}
 
 std::string Expand(const std::string& text, const Scene& scene) {
     std::string out = text;
@@ -132,14 +140,14 @@ Scene Prepare(const char* name) {
 
 void CheckLauncher(HWND window, const ProgramCase& program) {
     std::string captions;
-    for (int button : {IDOK, 1000, 1006, IDCANCEL})
+    for (int button : {IDOK, IDC_README, IDC_VISIT_SITE, IDCANCEL})
         captions += ItemText(window, button) + (ItemVisible(window, button) ? "|" : " (hidden)|");
     EXPECT_EQ(captions, program.captions);
-    EXPECT_EQ(ItemText(window, 1003), "Taunt-Be-Good");
-    EXPECT_FALSE(ItemVisible(window, 1003));
-    HWND picture = GetDlgItem(window, 1009);
+    EXPECT_EQ(ItemText(window, IDC_TAUNT), "Taunt-Be-Good");
+    EXPECT_FALSE(ItemVisible(window, IDC_TAUNT));
+    HWND picture = GetDlgItem(window, IDC_PICTURE);
     ASSERT_NE(picture, nullptr);
-    EXPECT_TRUE(ItemVisible(window, 1009));
+    EXPECT_TRUE(ItemVisible(window, IDC_PICTURE));
     EXPECT_NE(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "no picture loaded";
     EXPECT_EQ(GetWindowLongA(picture, GWL_STYLE) & SS_TYPEMASK, SS_BITMAP);
     // The window's icons cannot be read from another process under Wine; the unit tests check them.
@@ -232,14 +240,14 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
     int index = 0;
     for (const Step& step : s.steps) {
         SCOPED_TRACE("step " + std::to_string(++index));
-        const std::string text = step.text != nullptr ? Expand(step.text, scene) : "";
+        const std::string text = Expand(step.text, scene);
         switch (step.act) {
         case Act::Start: {
             current = step.program;
             window = nullptr;
             std::string exe = std::string(kLaunchers) + "\\" + current->exe;
-            if (step.caption != nullptr) {  // a copy in a folder of the scenario's own
-                const std::string folder = scene.root + "\\" + step.caption;
+            if (step.folder != nullptr) {  // a copy in a folder of the scenario's own
+                const std::string folder = scene.root + "\\" + step.folder;
                 CreateDirectoryA(folder.c_str(), nullptr);
                 ASSERT_TRUE(CopyFileA(exe.c_str(), (folder + "\\" + current->exe).c_str(), FALSE));
                 exe = folder + "\\" + current->exe;
@@ -260,7 +268,7 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
         case Act::Box: {
             HWND box = WaitForMessageBox(program, kWait);
             ASSERT_NE(box, nullptr) << "no message box \"" << text << "\"";
-            EXPECT_EQ(Caption(box), step.caption != nullptr ? step.caption : current->title);
+            EXPECT_EQ(Caption(box), !step.caption.empty() ? step.caption : current->title);
             EXPECT_EQ(MessageText(box), text);
             ASSERT_TRUE(ClickItem(box, step.id)) << "could not click button " << step.id << " of the box";
             WaitFor([&] { return !IsWindow(box); }, 50);

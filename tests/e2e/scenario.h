@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "driver.h"
+#include "resources/resource_ids.h"
 
 struct ProgramCase {
     const char* exe;
@@ -33,7 +34,7 @@ struct Scene {
 // Every act is a person's: the pointer and the keyboard through the system's
 // input queue, on the window as the screen shows it; Post alone is not.
 enum class Act {
-    Start,     // program [text: command-line tail; caption: copied first into that folder of the scenario's own]
+    Start,     // program, with the command-line tail text (and first copied into a folder of its own)
     Window,    // waits for the program's window captioned text; later acts go to it
     Launcher,  // the launcher window of program: captions, hidden taunt button, picture
     Box,       // waits for a message box: its caption (the program's title unless given), text; clicks the button id
@@ -53,34 +54,44 @@ enum class Act {
 
 struct Step {
     Act act;
-    const char* text = nullptr;
+    std::string text = {};
     int id = 0;
     const ProgramCase* program = nullptr;
-    const char* caption = nullptr;
+    std::string caption = {};  // Box: the message box's, when not the program's title
+    const char* folder = nullptr;   // Start: the program is copied first into this folder of the scenario's own
     int modifier = 0;
 };
 
-inline Step Start(const ProgramCase& program, const char* tail = "") { return {Act::Start, tail, 0, &program}; }
-inline Step StartCopy(const ProgramCase& program, const char* folder) { return {Act::Start, "", 0, &program, folder}; }
-inline Step Window(const char* caption) { return {Act::Window, caption}; }
-inline Step Launcher(const ProgramCase& program) { return {Act::Launcher, nullptr, 0, &program}; }
-inline Step Box(const char* text, int answer = IDOK, const char* caption = nullptr) {
-    return {Act::Box, text, answer, nullptr, caption};
+inline Step Start(const ProgramCase& program, std::string tail = "") {
+    return {.act = Act::Start, .text = tail, .program = &program};
 }
-inline Step NoBox() { return {Act::NoBox}; }
-inline Step Click(int id) { return {Act::Click, nullptr, id}; }
-inline Step Type(int id, const char* text) { return {Act::Type, text, id}; }
-inline Step Key(int vk, int modifier = 0) { return {Act::Key, nullptr, vk, nullptr, nullptr, modifier}; }
+inline Step StartCopy(const ProgramCase& program, const char* folder) {
+    return {.act = Act::Start, .program = &program, .folder = folder};
+}
+inline Step Window(std::string caption) { return {.act = Act::Window, .text = caption}; }
+inline Step Launcher(const ProgramCase& program) { return {.act = Act::Launcher, .program = &program}; }
+inline Step Box(std::string text, int answer = IDOK, std::string caption = "") {
+    return {.act = Act::Box, .text = text, .id = answer, .caption = caption};
+}
+inline Step NoBox() { return {.act = Act::NoBox}; }
+inline Step Click(int id) { return {.act = Act::Click, .id = id}; }
+inline Step Type(int id, std::string text) { return {.act = Act::Type, .text = text, .id = id}; }
+inline Step Key(int vk, int modifier = 0) { return {.act = Act::Key, .id = vk, .modifier = modifier}; }
 inline Step Tab() { return Key(VK_TAB); }
 inline Step Escape() { return Key(VK_ESCAPE); }
-inline Step Focus(int id) { return {Act::Focus, nullptr, id}; }
-inline Step Item(int id, const char* text) { return {Act::Item, text, id}; }
-inline Step Until(int id, const char* text) { return {Act::Until, text, id}; }
-inline Step CloseBox() { return {Act::CloseBox}; }
-inline Step Post(int id) { return {Act::Post, nullptr, id}; }
-inline Step End() { return {Act::End}; }
-inline Step Playing() { return {Act::Playing}; }
-inline Step Played() { return {Act::Played}; }
+inline Step Focus(int id) { return {.act = Act::Focus, .id = id}; }
+inline Step Item(int id, std::string text) { return {.act = Act::Item, .text = text, .id = id}; }
+inline Step Until(int id, std::string text) { return {.act = Act::Until, .text = text, .id = id}; }
+inline Step CloseBox() { return {.act = Act::CloseBox}; }
+inline Step Post(int id) { return {.act = Act::Post, .id = id}; }
+inline Step End() { return {.act = Act::End}; }
+inline Step Playing() { return {.act = Act::Playing}; }
+inline Step Played() { return {.act = Act::Played}; }
+
+// A text of the programs' string table, with its arguments put in ("%1"), as
+// the programs show it.
+std::string Text(UINT id, std::vector<std::string> arguments = {});
+inline std::string Text(UINT id, const char* argument) { return Text(id, std::vector<std::string>{argument}); }
 
 // A registry value as the programs see it (32-bit view of HKLM); type 0: absent.
 // Its data may hold "$install".
@@ -99,8 +110,8 @@ std::string Expand(const std::string& text, const Scene& scene);
 
 struct Scenario {
     const char* name;
-    void (*arrange)(Scene&);
-    std::vector<Step> steps;
+    void (*arrange)(Scene&) = nullptr;  // nullptr: the sample as it is
+    std::vector<Step> steps = {};
     // What the stand-in game recorded, a line a start; empty: the game was never started.
     std::vector<const char*> games = {};
     // The expected flux.ini (a file of C:\expected, or a path with "$root"), or

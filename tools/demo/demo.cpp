@@ -3,6 +3,7 @@
 //   demo <launcher.exe> <window title> <picture.bmp>
 #include <cstdio>
 #include "driver.h"
+#include "resources/resource_ids.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {
@@ -30,8 +31,8 @@ int main(int argc, char** argv) {
     Sleep(3500);  // let it paint, and let its taunt (about 3 s) sound to its end
     const bool saved = SaveWindowPicture(window, argv[3]);
     std::printf("The launcher window \"%s\" is open.\n", Caption(window).c_str());
-    std::printf("Its buttons: [%s] [%s] [%s] [%s]\n", ItemText(window, IDOK).c_str(), ItemText(window, 1000).c_str(),
-                ItemText(window, 1006).c_str(), ItemText(window, IDCANCEL).c_str());
+    std::printf("Its buttons: [%s] [%s] [%s] [%s]\n", ItemText(window, IDOK).c_str(), ItemText(window, IDC_README).c_str(),
+                ItemText(window, IDC_VISIT_SITE).c_str(), ItemText(window, IDCANCEL).c_str());
     std::printf(saved ? "A picture of it was saved.\n" : "No picture could be taken.\n");
     std::printf("Pressing Play...\n");
     if (!ClickItem(window, IDOK)) std::printf("Play could not be clicked: another window covers it.\n");

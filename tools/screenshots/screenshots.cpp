@@ -4,16 +4,31 @@
 // Steps, each acting on the window found last:
 //   window=<caption>      wait for the program's dialog of that caption
 //   box                   wait for one of its message boxes (not the window found last)
-//   click=<id>            click the button of that id with the pointer
-//   until=<id>=<text>     wait until that control reads the text
+//   click=<name>          click the button of that name (IDOK, IDC_SEARCH ...) with the pointer
+//   until=<name>=<text>   wait until the control of that name reads the text
 //   picture=<file.bmp>    save a picture of the window
 // When the steps are done the program has a few seconds to end, then is stopped.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include "driver.h"
+#include "resources/resource_ids.h"
 
 namespace {
+
+// The controls the steps name, in the message boxes and the programs' windows.
+int ControlId(const std::string& name) {
+    const struct {
+        const char* name;
+        int id;
+    } kControls[] = {{"IDOK", IDOK},         {"IDCANCEL", IDCANCEL},     {"IDYES", IDYES},
+                     {"IDNO", IDNO},         {"IDC_SEARCH", IDC_SEARCH}, {"IDC_STATUS", IDC_STATUS},
+                     {"IDC_PATH", IDC_PATH}, {"IDC_README", IDC_README}, {"IDC_VISIT_SITE", IDC_VISIT_SITE}};
+    for (const auto& control : kControls)
+        if (name == control.name) return control.id;
+    std::printf("  no control named %s\n", name.c_str());
+    return 0;
+}
 
 const DWORD kWait = 60000;
 
@@ -63,11 +78,12 @@ bool RunStep(const Program& program, const std::string& step, HWND& window) {
         return window != nullptr;
     }
     if (window == nullptr) return false;
-    if (verb == "click") return ClickItem(window, std::atoi(value.c_str()));
+    if (verb == "click") return ControlId(value) != 0 && ClickItem(window, ControlId(value));
     if (verb == "until") {
         const size_t second = value.find('=');
-        return second != std::string::npos &&
-               WaitForText(window, std::atoi(value.substr(0, second).c_str()), value.substr(second + 1));
+        if (second == std::string::npos) return false;
+        const int id = ControlId(value.substr(0, second));
+        return id != 0 && WaitForText(window, id, value.substr(second + 1));
     }
     if (verb == "picture") return Picture(window, value);
     return false;

@@ -6,6 +6,7 @@
 // that a file's size drives is bounded by MAX_SETTINGS_SIZE or caught where the
 // step can still say which file failed, so that a player gets a message and the
 // file is left as it was, never the runtime's abort.
+#include <limits>
 #include <new>
 #include "launcher/format_message.h"
 #include "launcher/launcher_dialog.h"
@@ -106,7 +107,8 @@ BOOL LauncherDialog::SaveSettingsFile(const SettingsFile& settings) {
     // What the file will hold, for a later failed save to put back; copied
     // before anything is written, so that running out of memory writes nothing.
     std::string kept;
-    bool copied = text.size() <= 0x7FFFFFFF;  // one write call takes at most that
+    // The file is grown to the text's length by a seek, which takes a LONG.
+    bool copied = text.size() <= static_cast<size_t>(std::numeric_limits<LONG>::max());
     try {
         if (copied) kept = text;
     } catch (const std::bad_alloc&) {
@@ -154,7 +156,6 @@ BOOL LauncherDialog::EditSettingsFile(BOOL (*edit)(LauncherDialog& launcher, Set
     try {  // an edit grows the text; without memory for it, nothing is written
         edited = edit(*this, flux);
     } catch (const std::bad_alloc&) {
-        flux.Clear();
         ReportFileError(IDS_ERROR_SAVING_FILE, kSettingsName);
     }
     const BOOL saved = edited && SaveSettingsFile(flux);

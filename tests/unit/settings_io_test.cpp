@@ -10,6 +10,8 @@ namespace {
 
 const std::string kFlux = "C:\\Game\\flux.ini";
 const std::string kDefaults = "C:\\Game\\defaults.ini";
+// The largest settings file the launchers read.
+const size_t kLargest = 64 << 20;
 // 513 bytes: read in blocks of 256, the fourth read finds the end.
 const std::string kOriginal = "; options\r\n[icGame]\r\n" + std::string(490, 'o') + "\r\n";
 
@@ -58,8 +60,8 @@ TEST_F(SettingsFiles, LoadKeepsFluxOpenUnsharedUntilClosedAndSaveRewritesItInPla
         EXPECT_EQ(launcher.m_hSettingsFile, nullptr);
         EXPECT_EQ(sim.files.OpenHandles(), 0);
     }
-    // The smallest and the largest settings file, both read whole.
-    for (const std::string& content : {std::string(), std::string(MAX_SETTINGS_SIZE, 'x')}) {
+    // The smallest and the largest settings file (64 MiB), both read whole.
+    for (const std::string& content : {std::string(), std::string(kLargest, 'x')}) {
         sim.files.AddFile(kFlux, content);
         SettingsFile loaded("old");
         ASSERT_TRUE(launcher.LoadSettingsFile(loaded));
@@ -71,7 +73,7 @@ TEST_F(SettingsFiles, LoadKeepsFluxOpenUnsharedUntilClosedAndSaveRewritesItInPla
 
 TEST_F(SettingsFiles, AFailedLoadSaysWhichFileAndLeavesNothingOpen) {
     // A damaged file: larger than any settings file, as a file of zeros after the settings.
-    const std::string huge = kOriginal + std::string(MAX_SETTINGS_SIZE + 1 - kOriginal.size(), '\0');
+    const std::string huge = kOriginal + std::string(kLargest + 1 - kOriginal.size(), '\0');
     // Which file, whether it is there (with what), held by another program, the read that fails (0 none), the message.
     const struct { const char* name; bool defaults, present, held; int failingRead; const char* message;
                    const std::string* content = &kOriginal; } cases[] = {

@@ -66,8 +66,6 @@ SimFiles::Node* SimFiles::Node::Child(const std::string& wanted) const {
     return nullptr;
 }
 
-int g_simSystemCalls = 0;
-
 SimFiles::SimFiles() {
     for (UINT& type : m_types) type = DRIVE_NO_ROOT_DIR;
 }

@@ -105,6 +105,13 @@ void OnAFullDisk(Scene& scene) {
     DeleteFileA((install + "\\grows.txt").c_str());
 }
 
+// An install path of more than 300 characters.
+void LongInstallPath(Scene&) {
+    std::string path = "C:";
+    while (path.size() <= 300) path += "\\Drifthaven";
+    SetGameValue("InstallPath", REG_SZ, path + '\0');
+}
+
 // A command line of 32,000 characters, the program's quoted path included, ending in " -u".
 const char* LongSilentTail() {
     static const std::string tail =
@@ -118,17 +125,13 @@ std::vector<Step> OpenAndCancel(const ProgramCase& program, const char* tail = "
 
 const Scenario kScenarios[] = {
     // The notice, until it is accepted once.
-    {.name = "notice cancelled",
-     .arrange = NoNotice,
+    {.name = "notice cancelled", .arrange = NoNotice,
      .steps = {Start(kValkor), Window(Text(IDS_NOTICE_CAPTION)), Item(IDC_NOTICE, Text(IDS_NOTICE)),
                Item(IDOK, Text(IDS_OK)), Item(IDCANCEL, Text(IDS_CANCEL)), Click(IDCANCEL), End()},
      .registry = {kNoModKey}},
-    {.name = "notice closed in silent mode",
-     .arrange = NoNotice,
-     .steps = {Start(kValkor, "-u"), Window(Text(IDS_NOTICE_CAPTION)), CloseBox(), End()},
-     .registry = {kNoModKey}},
-    {.name = "notice accepted with enter, then the other program starts without it",
-     .arrange = NoNotice,
+    {.name = "notice closed in silent mode", .arrange = NoNotice,
+     .steps = {Start(kValkor, "-u"), Window(Text(IDS_NOTICE_CAPTION)), CloseBox(), End()}, .registry = {kNoModKey}},
+    {.name = "notice accepted with enter, then the other program starts without it", .arrange = NoNotice,
      .steps = {Start(kValkor), Window(Text(IDS_NOTICE_CAPTION)), Focus(IDOK), Key(VK_RETURN), Launcher(kValkor),
                Click(IDCANCEL), End(), Start(kNovalkor), Launcher(kNovalkor), Click(IDCANCEL), End()},
      .registry = kModValues},
@@ -145,35 +148,28 @@ const Scenario kScenarios[] = {
      .arrange = [](Scene&) { SetGameValue("Version", REG_SZ, std::string("14\0", 3)); },
      .steps = {Start(kValkor), Box(Text(IDS_ERROR_READING_VERSION)), Box(Text(IDS_ENGINE_MISSING)),
                Box(Text(IDS_NO_VERSION)), End()}},
-    {.name = "version 13",
-     .arrange = [](Scene&) { SetGameValue("Version", REG_DWORD, std::string("\15\0\0\0", 4)); },
+    {.name = "version 13", .arrange = [](Scene&) { SetGameValue("Version", REG_DWORD, std::string("\15\0\0\0", 4)); },
      .steps = {Start(kValkor), Box(Text(IDS_ASK_CORRECT_VERSION), IDNO), Box(Text(IDS_VERSION_REQUIRED)), End()}},
-    {.name = "mod files missing",
-     .arrange = [](Scene& scene) { RemoveTree(scene.install + "\\mods"); },
-     .steps = {Start(kValkor), Box(Text(IDS_MOD_MISSING)), End()},
-     .heard = ""},
+    {.name = "mod files missing", .arrange = [](Scene& scene) { RemoveTree(scene.install + "\\mods"); },
+     .steps = {Start(kValkor), Box(Text(IDS_MOD_MISSING)), End()}, .heard = ""},
 
     // Repairs of the game's key, with the player's consent.
-    {.name = "key missing, not rebuilt",
-     .arrange = [](Scene&) { DeleteKey(kGameKey); },
-     .steps = {Start(kValkor), Box(Text(IDS_ASK_REBUILD), IDNO), End()},
-     .registry = {kNoGameKey}},
+    {.name = "key missing, not rebuilt", .arrange = [](Scene&) { DeleteKey(kGameKey); },
+     .steps = {Start(kValkor), Box(Text(IDS_ASK_REBUILD), IDNO), End()}, .registry = {kNoGameKey}},
     {.name = "key missing, rebuilt from a typed directory and the detected build",
      .arrange = [](Scene& scene) { DeleteKey(kGameKey), Build14(scene); },
      .steps = {Start(kValkor), Box(Text(IDS_ASK_REBUILD), IDYES), Window(Text(IDS_FIND_CAPTION)),
                Type(IDC_PATH, "$install\\"), Click(IDOK), Box(Text(IDS_VERSION_DETECTED, "14"), IDOK),
                Box(Text(IDS_ASK_STORE_VERSION, "14"), IDYES), Launcher(kValkor), Click(IDCANCEL), End()},
      .registry = {kPathStored, Version(14)}},
-    {.name = "wrong directory corrected by typing",
-     .arrange = WrongDirectory,
+    {.name = "wrong directory corrected by typing", .arrange = WrongDirectory,
      .steps = {Start(kValkor), Window(Text(IDS_WRONG_PATH_CAPTION)), Type(IDC_PATH, "C:\\windows"), Click(IDOK),
                Box(Text(IDS_NOT_IN_DIRECTORY), IDOK, Text(IDS_INCORRECT_DIRECTORY)), Type(IDC_PATH, "$install"),
                Click(IDOK), Launcher(kValkor), Click(IDCANCEL), End()},
      .registry = {kPathStored, Version(14)}},
     // The prefix's drives (tools/wine_prefix.sh): D: holds the game deep down, E:
     // a directory that contains itself, F: (a CD-ROM) a copy that must not count.
-    {.name = "wrong directory corrected by a search of every fixed drive",
-     .arrange = WrongDirectory,
+    {.name = "wrong directory corrected by a search of every fixed drive", .arrange = WrongDirectory,
      .steps = {Start(kValkor), Window(Text(IDS_WRONG_PATH_CAPTION)), Item(IDC_STATUS, Text(IDS_READY)),
                Click(IDC_SEARCH), Until(IDC_STATUS, Text(IDS_FOUND)),
                Item(IDC_PATH, "D:\\Games\\Sub\\Deep\\Drifthaven"), Item(IDC_SEARCH, Text(IDS_CONTINUE_SEARCH)),
@@ -183,19 +179,16 @@ const Scenario kScenarios[] = {
      .registry = {kFoundStored}},
     // While a search runs only Cancel is enabled, and it has the keyboard; when the
     // search stops the keyboard is back in the edit box.
-    {.name = "ok clicked during a search does nothing",
-     .arrange = WrongDirectory,
+    {.name = "ok clicked during a search does nothing", .arrange = WrongDirectory,
      .steps = {Start(kValkor), Window(Text(IDS_WRONG_PATH_CAPTION)), Click(IDC_SEARCH), Click(IDOK),
                Until(IDC_STATUS, Text(IDS_FOUND)), NoBox(), Click(IDCANCEL), Box(Text(IDS_WRONG_INSTALL_PATH)), End()},
      .registry = {kElsewhereKept}},
-    {.name = "escape during a search cancels it, escape again closes",
-     .arrange = WrongDirectory,
+    {.name = "escape during a search cancels it, escape again closes", .arrange = WrongDirectory,
      .steps = {Start(kValkor), Window(Text(IDS_WRONG_PATH_CAPTION)), Click(IDC_SEARCH), Focus(IDCANCEL), Escape(),
                Until(IDC_STATUS, Text(IDS_SEARCH_CANCELED)), Item(IDC_SEARCH, Text(IDS_CONTINUE_SEARCH)),
                Focus(IDC_PATH), Escape(), Box(Text(IDS_WRONG_INSTALL_PATH)), End()},
      .registry = {kElsewhereKept}},
-    {.name = "enter accepts the folder a search found",
-     .arrange = WrongDirectory,
+    {.name = "enter accepts the folder a search found", .arrange = WrongDirectory,
      .steps = {Start(kValkor), Window(Text(IDS_WRONG_PATH_CAPTION)), Click(IDC_SEARCH),
                Until(IDC_STATUS, Text(IDS_FOUND)), Focus(IDC_PATH), Key(VK_RETURN), Launcher(kValkor), Click(IDCANCEL),
                End()},
@@ -205,28 +198,23 @@ const Scenario kScenarios[] = {
      .steps = {Start(kValkor), Box(Text(IDS_ASK_CORRECT_VERSION), IDYES), Box(Text(IDS_VERSION_DETECTED, "12")),
                Box(Text(IDS_ASK_STORE_VERSION, "12"), IDYES), Box(Text(IDS_VERSION_REQUIRED)), End()},
      .registry = {Version(12)}},
-    {.name = "unknown build: the game started to read the version, then typed",
-     .arrange = UnknownBuild,
+    {.name = "unknown build: the game started to read the version, then typed", .arrange = UnknownBuild,
      .steps = {Start(kValkor), Box(Text(IDS_ERROR_READING_VERSION)), Box(Text(IDS_ASK_START_GAME), IDYES),
                Window(Text(IDS_VERSION_CAPTION)), Item(IDC_PROMPT, Text(IDS_PROMPT_AFTER_START)),
                Item(IDOK, Text(IDS_OK)), Item(IDCANCEL, Text(IDS_CANCEL)), Type(IDC_VERSION, "15"), Click(IDOK),
                Box(Text(IDS_ASK_STORE_VERSION, "15"), IDYES), Launcher(kValkor), Click(IDCANCEL), End()},
-     .games = {"started dir=$install show=2 "},
-     .registry = {Version(15)}},
+     .games = {"started dir=$install show=2 "}, .registry = {Version(15)}},
     // The way everyone enters a number: typed, then Enter; Escape leaves as Cancel does.
-    {.name = "unknown build, game not started, the version typed and entered",
-     .arrange = UnknownBuild,
+    {.name = "unknown build, game not started, the version typed and entered", .arrange = UnknownBuild,
      .steps = {Start(kValkor), Box(Text(IDS_ERROR_READING_VERSION)), Box(Text(IDS_ASK_START_GAME), IDNO),
                Window(Text(IDS_VERSION_CAPTION)), Focus(IDC_VERSION), Type(IDC_VERSION, "15"), Key(VK_RETURN),
                Box(Text(IDS_ASK_STORE_VERSION, "15"), IDYES), Launcher(kValkor), Click(IDCANCEL), End()},
      .registry = {Version(15)}},
-    {.name = "unknown build, version typed, then escape",
-     .arrange = UnknownBuild,
+    {.name = "unknown build, version typed, then escape", .arrange = UnknownBuild,
      .steps = {Start(kValkor), Box(Text(IDS_ERROR_READING_VERSION)), Box(Text(IDS_ASK_START_GAME), IDNO),
                Window(Text(IDS_VERSION_CAPTION)), Type(IDC_VERSION, "15"), Escape(), Box(Text(IDS_NO_VERSION)), End()},
      .registry = {{kGameKey, "Version", REG_SZ, std::string("14\0", 3)}}},
-    {.name = "unknown build, game not started, version window cancelled",
-     .arrange = UnknownBuild,
+    {.name = "unknown build, game not started, version window cancelled", .arrange = UnknownBuild,
      .steps = {Start(kValkor), Box(Text(IDS_ERROR_READING_VERSION)), Box(Text(IDS_ASK_START_GAME), IDNO),
                Window(Text(IDS_VERSION_CAPTION)), Item(IDC_PROMPT, Text(IDS_PROMPT_VERSION)), Click(IDCANCEL),
                Box(Text(IDS_NO_VERSION)), End()},
@@ -234,14 +222,11 @@ const Scenario kScenarios[] = {
 
     // The window and its buttons, in both programs.
     {.name = "valkor opens and cancel at once stops its taunt",
-     .steps = {Start(kValkor), Launcher(kValkor), Playing(), Click(IDCANCEL), End()},
-     .heard = "cut"},
+     .steps = {Start(kValkor), Launcher(kValkor), Playing(), Click(IDCANCEL), End()}, .heard = "cut"},
     {.name = "valkor's taunt sounds whole, then escape closes",
-     .steps = {Start(kValkor), Launcher(kValkor), Played(), Escape(), End()},
-     .heard = "154"},
+     .steps = {Start(kValkor), Launcher(kValkor), Played(), Escape(), End()}, .heard = "154"},
     {.name = "novalkor's taunt sounds whole, then the close box closes",
-     .steps = {Start(kNovalkor), Launcher(kNovalkor), Played(), CloseBox(), End()},
-     .heard = "133|138"},
+     .steps = {Start(kNovalkor), Launcher(kNovalkor), Played(), CloseBox(), End()}, .heard = "133|138"},
     // No person can press the hidden button: its command is posted.
     {.name = "the hidden button's taunt cuts the one that sounds",
      .steps = {Start(kValkor), Launcher(kValkor), Playing(), Post(IDC_TAUNT), Played(), Click(IDCANCEL), End()},
@@ -256,75 +241,48 @@ const Scenario kScenarios[] = {
      .opened = {"full=$install\\readme_english.html exists=1", "http://www.corvane.example/"}},
 
     // Play patches flux.ini, hides the window and starts the game.
-    {.name = "valkor play stops its taunt",
-     .steps = {Start(kValkor), Launcher(kValkor), Playing(), Click(IDOK), End()},
-     .games = {kPlayed},
-     .flux = "flux_enabled.ini",
-     .heard = "cut"},
-    {.name = "novalkor play with enter",
-     .arrange = FluxEnabled,
-     .steps = {Start(kNovalkor), Launcher(kNovalkor), Key(VK_RETURN), End()},
-     .games = {kPlayed},
+    {.name = "valkor play stops its taunt", .steps = {Start(kValkor), Launcher(kValkor), Playing(), Click(IDOK), End()},
+     .games = {kPlayed}, .flux = "flux_enabled.ini", .heard = "cut"},
+    {.name = "novalkor play with enter", .arrange = FluxEnabled,
+     .steps = {Start(kNovalkor), Launcher(kNovalkor), Key(VK_RETURN), End()}, .games = {kPlayed},
      .flux = "flux_disabled.ini"},
     {.name = "flux held open by another program",
      .arrange = [](Scene& scene) { HoldOpen(scene.install + "\\flux.ini"); },
      .steps = {Start(kValkor), Launcher(kValkor), Click(IDOK), Box(Text(IDS_ERROR_OPENING_FILE, "flux.ini")),
                Box(Text(IDS_ERROR_LOADING_OPTIONS)), End()}},
     {.name = "defaults missing",
-     .arrange =
-         [](Scene& scene) {
-             FluxEnabled(scene);
-             DeleteFileA((scene.install + "\\defaults.ini").c_str());
-         },
+     .arrange = [](Scene& scene) { FluxEnabled(scene); DeleteFileA((scene.install + "\\defaults.ini").c_str()); },
      .steps = {Start(kNovalkor), Launcher(kNovalkor), Click(IDOK), Box(Text(IDS_ERROR_OPENING_FILE, "defaults.ini")),
                Box(Text(IDS_ERROR_LOADING_OPTIONS)), End()},
      .flux = "flux_enabled.ini"},
 
     // The faults of a player's machine: a message, the file as it was, a normal end.
-    {.name = "flux of 700 MB",
-     .arrange = HugeFlux,
+    {.name = "flux of 700 MB", .arrange = HugeFlux,
      .steps = {Start(kValkor), Launcher(kValkor), Click(IDOK), Box(Text(IDS_ERROR_LOADING_FILE, "flux.ini")),
                Box(Text(IDS_ERROR_LOADING_OPTIONS)), End()}},
-    {.name = "flux of 700 MB in silent mode",
-     .arrange = HugeFlux,
+    {.name = "flux of 700 MB in silent mode", .arrange = HugeFlux,
      .steps = {Start(kNovalkor, "-u"), Box(Text(IDS_ERROR_LOADING_FILE, "flux.ini")), End()}},
-    {.name = "full disk (needs the small disk that run.sh mounts)",
-     .arrange = OnAFullDisk,
+    {.name = "full disk (needs the small disk that run.sh mounts)", .arrange = OnAFullDisk,
      .steps = {Start(kValkor), Launcher(kValkor), Click(IDOK), Box(Text(IDS_ERROR_SAVING_FILE, "flux.ini")),
                Box(Text(IDS_ERROR_LOADING_OPTIONS)), End()}},
-    {.name = "flux a folder",
-     .arrange = Folder<kFluxName>,
+    {.name = "flux a folder", .arrange = Folder<kFluxName>,
      .steps = {Start(kValkor), Launcher(kValkor), Click(IDOK), Box(Text(IDS_ERROR_OPENING_FILE, "flux.ini")),
                Box(Text(IDS_ERROR_LOADING_OPTIONS)), End()}},
-    {.name = "defaults a folder",
-     .arrange = Folder<kDefaultsName>,
+    {.name = "defaults a folder", .arrange = Folder<kDefaultsName>,
      .steps = {Start(kNovalkor), Launcher(kNovalkor), Click(IDOK), Box(Text(IDS_ERROR_OPENING_FILE, "defaults.ini")),
                Box(Text(IDS_ERROR_LOADING_OPTIONS)), End()}},
-    {.name = "NUL bytes in flux",
-     .arrange = FluxWithNuls,
-     .steps = {Start(kValkor, "-u"), End()},
+    {.name = "NUL bytes in flux", .arrange = FluxWithNuls, .steps = {Start(kValkor, "-u"), End()},
      .flux = "$root\\expected.ini"},
-    {.name = "install path longer than 260 characters",
-     .arrange =
-         [](Scene&) {
-             std::string path = "C:";
-             while (path.size() <= 300) path += "\\Drifthaven";
-             SetGameValue("InstallPath", REG_SZ, path + '\0');
-         },
+    {.name = "install path longer than 260 characters", .arrange = LongInstallPath,
      .steps = {Start(kValkor), Window(Text(IDS_WRONG_PATH_CAPTION)), Click(IDCANCEL), Box(Text(IDS_WRONG_INSTALL_PATH)),
                End()}},
     {.name = "silent valkor at the end of a 32,000-character command line",
-     .steps = {Start(kValkor, LongSilentTail()), End()},
-     .flux = "flux_enabled.ini"},
+     .steps = {Start(kValkor, LongSilentTail()), End()}, .flux = "flux_enabled.ini"},
 
     // The command line: -u anywhere in the tail, and only there.
-    {.name = "silent novalkor",
-     .arrange = FluxEnabled,
-     .steps = {Start(kNovalkor, "-u"), End()},
-     .flux = "flux_disabled.ini",
-     .heard = ""},
-    {.name = "silent valkor, capital U inside a word amid the tail",
-     .steps = {Start(kValkor, "one x-Undo two"), End()},
+    {.name = "silent novalkor", .arrange = FluxEnabled, .steps = {Start(kNovalkor, "-u"), End()},
+     .flux = "flux_disabled.ini", .heard = ""},
+    {.name = "silent valkor, capital U inside a word amid the tail", .steps = {Start(kValkor, "one x-Undo two"), End()},
      .flux = "flux_enabled.ini"},
     {.name = "u, slash u and slash U are not silent", .steps = OpenAndCancel(kNovalkor, "u /u /U")},
     // Tab walks the buttons in the template's order past the hidden one; Space presses the one it is on.

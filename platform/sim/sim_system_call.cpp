@@ -1,0 +1,3 @@
+#include "sim_system_call.h"
+
+int g_simSystemCalls = 0;

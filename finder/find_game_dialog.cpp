@@ -86,9 +86,11 @@ void FindGameDialog::OnTimer(UINT_PTR id) {
     } else if (result > 0) {
         StopSearchTimer();
         SetItemText(IDC_STATUS, Text(IDS_FOUND));
+        // The folder is in the edit box before the keyboard comes back to it, so
+        // that a screen reader reads out the folder found, not the old text.
+        SetItemText(IDC_PATH, m_strStatus);
         EnableInput(true);
         SetItemText(IDC_SEARCH, Text(IDS_CONTINUE_SEARCH));
-        SetItemText(IDC_PATH, m_strStatus);
     } else {
         StopSearchTimer();
         SetItemText(IDC_STATUS, Text(IDS_NOT_FOUND));

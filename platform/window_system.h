@@ -26,8 +26,8 @@ public:
     virtual BOOL SetItemText(HWND window, int id, const char* text) = 0;
     // GetDlgItemTextA, the whole text whatever its length.
     virtual std::string GetItemText(HWND window, int id) = 0;
-    // GetDlgItemInt(window, id, NULL, FALSE): the text read as an unsigned
-    // decimal number, 0 when it does not convert.
+    // GetDlgItemInt(window, id, NULL, FALSE) as Microsoft documents it, whatever
+    // the platform's own does (platform/item_number.h).
     virtual UINT GetItemNumber(HWND window, int id) = 0;
     // EnableWindow(GetDlgItem(window, id), enable)
     virtual BOOL EnableItem(HWND window, int id, BOOL enable) = 0;

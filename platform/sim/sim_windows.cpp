@@ -1,6 +1,6 @@
 #include "sim_windows.h"
-#include <cctype>
 #include "platform/dialog.h"
+#include "platform/item_number.h"
 #include "resources/dialog_templates.h"
 
 namespace {
@@ -161,28 +161,7 @@ std::string SimWindows::GetItemText(HWND window, int id) {
     return control == nullptr ? std::string() : control->text;
 }
 
-// GetDlgItemInt in unsigned mode as Wine's shows it: at most 29 characters of the
-// text are read, as strtoul reads them (blanks skipped, one optional sign, a
-// minus taken modulo 2^32, digits up to the first other character); no digit,
-// or a number beyond 32 bits, gives 0.
-UINT SimWindows::GetItemNumber(HWND window, int id) {
-    Control* control = FindControl(window, id);
-    if (control == nullptr) return 0;
-    const std::string text = control->text.substr(0, 29);
-    size_t at = 0;
-    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
-    bool negative = false;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
-    const size_t first = at;
-    uint64_t value = 0;
-    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
-        value = value * 10 + static_cast<uint64_t>(text[at] - '0');
-        if (value > 0xFFFFFFFFu) return 0;
-    }
-    if (at == first) return 0;
-    const UINT number = static_cast<UINT>(value);
-    return negative ? 0u - number : number;
-}
+UINT SimWindows::GetItemNumber(HWND window, int id) { return UnsignedItemNumber(GetItemText(window, id)); }
 
 BOOL SimWindows::EnableItem(HWND window, int id, BOOL enable) {
     Control* control = FindControl(window, id);
@@ -205,7 +184,10 @@ int SimWindows::FocusedItem(HWND window) {
 
 void SimWindows::MoveFocus(HWND window, int id) {
     const Control* control = FindControl(window, id);
-    if (control != nullptr && control->visible && control->enabled) Find(window)->focus = id;
+    if (control == nullptr || !control->visible || !control->enabled) return;
+    Find(window)->focus = id;
+    // What a screen reader reads out as the keyboard reaches an edit box.
+    if (control->windowClass == "Edit") m_log.Add("focus " + std::to_string(id) + " " + control->text);
 }
 
 BOOL SimWindows::Show(HWND window, int command) {

@@ -1,5 +1,6 @@
 #include <vector>
 #include "platform/dialog.h"
+#include "platform/item_number.h"
 #include "win32_platform.h"
 
 namespace {
@@ -65,7 +66,7 @@ std::string Win32Windows::GetItemText(HWND window, int id) {
     return std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
 }
 
-UINT Win32Windows::GetItemNumber(HWND window, int id) { return GetDlgItemInt(window, id, nullptr, FALSE); }
+UINT Win32Windows::GetItemNumber(HWND window, int id) { return UnsignedItemNumber(GetItemText(window, id)); }
 
 BOOL Win32Windows::EnableItem(HWND window, int id, BOOL enable) {
     return EnableWindow(GetDlgItem(window, id), enable);

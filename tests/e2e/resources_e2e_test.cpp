@@ -2,7 +2,7 @@
 // way Windows reads them: the texts, picture, icons, taunts and version block
 // (tools/release.sh checks the deliverables' headers and imports). The dialog templates
 // come from the same source as the texts (resources/*.def) and the scenarios see
-// the windows they make; here only their default buttons are read. The taunts are
+// the windows they make; here only their default buttons and labels are read. The taunts are
 // heard in the scenarios.
 #include <algorithm>
 #include <cstring>
@@ -134,40 +134,59 @@ TEST_P(ProgramResources, VersionBlockNamesTheProgram) {
         EXPECT_EQ(description.find(word), std::string::npos) << description;
 }
 
-// The ids of the default push buttons of a dialog template, as the resource
-// compiler writes it (DIALOGEX); {-1} for any other form.
-std::vector<int> DefaultButtons(const std::string& dialog) {
-    if (At<WORD>(dialog, 2) != 0xFFFF) return {-1};
+// The controls of a dialog template in its order, as the resource compiler
+// writes it (DIALOGEX): id, class (0x80 button, 0x81 edit, 0x82 static, a name
+// taken to its ordinal) and style; empty for any other form.
+struct ControlEntry {
+    int id, kind;
+    DWORD style;
+};
+std::vector<ControlEntry> Controls(const std::string& dialog) {
+    if (At<WORD>(dialog, 2) != 0xFFFF) return {};
     size_t at = 26;  // past the fixed header
-    // A name or ordinal (0xFFFF and a number), or a text of 16-bit characters up to a zero; true for ordinal 0x80, a button.
+    // A name or ordinal (0xFFFF and a number), or a text of 16-bit characters up to a zero.
     const auto skip = [&] {
-        if (At<WORD>(dialog, at) == 0xFFFF) return at += 4, At<WORD>(dialog, at - 2) == 0x80;
+        if (At<WORD>(dialog, at) == 0xFFFF) return at += 4, int(At<WORD>(dialog, at - 2));
         std::string name;
         for (; at < dialog.size() && At<WORD>(dialog, at) != 0; at += 2) name += char(tolower(At<WORD>(dialog, at)));
         at += 2;
-        return name == "button";
+        return name == "button" ? 0x80 : name == "edit" ? 0x81 : name == "static" ? 0x82 : -1;
     };
     skip(), skip(), skip();  // menu, window class, caption
     if (At<DWORD>(dialog, 12) & DS_SETFONT) at += 6, skip();
-    std::vector<int> ids;
+    std::vector<ControlEntry> controls;
     for (WORD i = 0, count = At<WORD>(dialog, 16); i < count && at < dialog.size(); ++i) {
         at = (at + 3) & ~size_t(3);
         const DWORD style = At<DWORD>(dialog, at + 8), id = At<DWORD>(dialog, at + 20);
         at += 24;
-        const bool button = skip();
+        const int kind = skip();
         skip();  // its text
         at += 2 + At<WORD>(dialog, at);
-        if (button && (style & 0xF) == BS_DEFPUSHBUTTON) ids.push_back(int(id));
+        controls.push_back({int(id), kind, style});
     }
-    return ids;
+    return controls;
 }
 
 // Enter presses the default push button when the focus is on no button; with
-// two, the dialog manager takes either. Each window has one, OK.
-TEST_P(ProgramResources, EachWindowHasOneDefaultButtonOk) {
-    std::map<int, std::vector<int>> defaults;
-    for (int id : Names(RT_DIALOG)) defaults[id] = DefaultButtons(Resource(id, RT_DIALOG));
+// two, the dialog manager takes either: each window has one, OK. Screen readers
+// name an edit box by the static text just before it: every edit box that takes
+// input follows its explanation.
+TEST_P(ProgramResources, EachWindowHasOneDefaultButtonOkAndEveryEditBoxItsLabel) {
+    std::map<int, std::vector<int>> defaults, labels;
+    for (int dialog : Names(RT_DIALOG)) {
+        const std::vector<ControlEntry> controls = Controls(Resource(dialog, RT_DIALOG));
+        defaults[dialog], labels[dialog];
+        for (size_t i = 0; i < controls.size(); ++i) {
+            const ControlEntry& control = controls[i];
+            if (control.kind == 0x80 && (control.style & 0xF) == BS_DEFPUSHBUTTON) defaults[dialog].push_back(control.id);
+            if (control.kind == 0x81 && !(control.style & ES_READONLY))
+                labels[dialog].push_back(i > 0 && controls[i - 1].kind == 0x82 ? controls[i - 1].id : -control.id);
+        }
+    }
     EXPECT_EQ(defaults, (std::map<int, std::vector<int>>{{102, {IDOK}}, {132, {IDOK}}, {145, {IDOK}}, {146, {IDOK}}}));
+    // The label of each edit box; an unlabelled one shows as minus its own id.
+    EXPECT_EQ(labels, (std::map<int, std::vector<int>>{
+                          {102, {}}, {132, {}}, {145, {IDC_EXPLANATION}}, {146, {IDC_PROMPT}}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Resources, ProgramResources, ::testing::ValuesIn(kBuilds), BuildName);

@@ -10,6 +10,16 @@ const char kTarget[] = "Drifthvn.exe";
 // continues, then decreased, so a tick makes at most 201.
 const int kStepBudget = 200;
 
+// Removes one trailing backslash character. The text is walked by characters of
+// the ANSI code page from its start: in a double-byte code page the second byte
+// of a character can be the backslash's byte, 0x5C (0x94 0x5C is a kanji in
+// code page 932, a Japanese Windows').
+void RemoveTrailingBackslash(Runtime& runtime, std::string& path) {
+    size_t last = 0;
+    for (size_t at = 0; at < path.size(); at += runtime.IsLeadByte(BYTE(path[at])) ? 2 : 1) last = at;
+    if (last + 1 == path.size() && path[last] == '\\') path.pop_back();
+}
+
 }  // namespace
 
 FindGameDialog::FindGameDialog(Platform& platform, HWND parent)
@@ -102,7 +112,7 @@ void FindGameDialog::OnTimer(UINT_PTR id) {
 
 void FindGameDialog::OnOK() {
     m_strPath = GetItemText(IDC_PATH);
-    if (!m_strPath.empty() && m_strPath.back() == '\\') m_strPath.pop_back();
+    RemoveTrailingBackslash(m_platform.runtime, m_strPath);
     if (PathExists(m_platform.files, m_strPath + "\\" + kTarget)) {
         m_pSearch.reset();
         EndModal(IDOK);

@@ -1,6 +1,8 @@
-// The runtime library's random generator and clock (rand, srand, time).
+// The runtime library's random generator and clock (rand, srand, time), and the
+// lead bytes of the ANSI code page (IsDBCSLeadByte), by which text is walked.
 #pragma once
 #include <cstdint>
+#include "platform/win_types.h"
 
 class Runtime {
 public:
@@ -8,4 +10,6 @@ public:
     virtual int Rand() = 0;
     virtual void Srand(unsigned int seed) = 0;
     virtual int64_t Time() = 0;
+    // Whether the byte begins a two-byte character in the player's ANSI code page.
+    virtual BOOL IsLeadByte(BYTE byte) = 0;
 };

@@ -10,7 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # imports and headers (tools/windows_minimum.py).
 packages=(cmake make g++ googletest g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix
           g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-          wine64 xvfb xauth clang libclang-rt-14-dev python3 libasound2)
+          wine64 xvfb xauth clang libclang-rt-14-dev python3 libasound2 locales)
 if python3 "$here/can_run_32bit.py" 2>/dev/null; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         dpkg --add-architecture i386
@@ -28,6 +28,12 @@ if [ "${#missing[@]}" -gt 0 ] || [ -n "${need_update:-}" ]; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
     [ "${#missing[@]}" -gt 0 ] && apt-get install -y -qq --no-install-recommends "${missing[@]}" > /dev/null
+fi
+# The end-to-end tests' Japanese player: Wine takes the ANSI code page (932)
+# from the host's locale, which must be installed.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
+    echo "Making the locale ja_JP.UTF-8"
+    localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
 # The end-to-end tests listen to the taunts: Wine's ALSA driver and its MPEG
 # layer-3 decoder come with Debian's Wine packages.

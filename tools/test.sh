@@ -49,7 +49,8 @@ echo "== End-to-end tests (real programs under Wine)"
 "$root/tests/e2e/run.sh" "$build"
 e2e_status=$?
 # One report for each prefix the end-to-end tests ran in; a missing one fails.
-e2e=$(count "$build/e2e-reports/test-drives.xml" "$build/e2e-reports/players-prefix.xml")
+e2e=$(count "$build/e2e-reports/test-drives.xml" "$build/e2e-reports/players-prefix.xml" \
+    "$build/e2e-reports/japanese.xml")
 add "$e2e"
 [ "$e2e_status" -ne 0 ] && [ "${e2e#* }" = 0 ] && failed=$((failed + 1))
 

@@ -72,7 +72,12 @@ public:
     int Rand() override;
     void Srand(unsigned int seed) override;
     int64_t Time() override { return now; }
+    // Code page 932's lead bytes; 1252 has none.
+    BOOL IsLeadByte(BYTE b) override {
+        return codePage == 932 && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
+    }
     int64_t now = 1700000000;
+    UINT codePage = 1252;
     // What rand returns, in order; 0 once they are used up.
     std::vector<int> draws;
 

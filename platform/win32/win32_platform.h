@@ -85,6 +85,7 @@ public:
     int Rand() override;
     void Srand(unsigned int seed) override;
     int64_t Time() override;
+    BOOL IsLeadByte(BYTE byte) override;
 };
 
 // Everything together, for a program's entry.

@@ -36,3 +36,5 @@ int Win32Runtime::Rand() { return std::rand(); }
 void Win32Runtime::Srand(unsigned int seed) { std::srand(seed); }
 
 int64_t Win32Runtime::Time() { return static_cast<int64_t>(std::time(nullptr)); }
+
+BOOL Win32Runtime::IsLeadByte(BYTE byte) { return IsDBCSLeadByte(byte); }

@@ -5,9 +5,12 @@
 # drive), and one as Wine makes it for a player (drive C: fixed, with its links
 # into the home folder, which holds the prefix) beside a fixed drive B: woven with
 # links, for the disk search. The first prefix has a small disk of its own (a
-# tmpfs, mounted as root) for the test of a full disk.
+# tmpfs, mounted as root) for the test of a full disk. Last, a third prefix is a
+# Japanese player's: made and run under the host's locale ja_JP.UTF-8, from which
+# Wine takes the ANSI code page, 932.
 #   tests/e2e/run.sh <build dir> [gtest arguments, for the first prefix only; with
-#   any, the second prefix is left out]
+#   any, the other prefixes are left out]
+#   E2E_RUN=japanese tests/e2e/run.sh <build dir>: the Japanese prefix's run alone
 # No -e: the second prefix runs even when tests of the first failed; a set-up
 # step that fails stops the run.
 set -uo pipefail
@@ -28,13 +31,31 @@ run_tests() {
     return $status
 }
 
+# Drive C: a network drive, so that a search walks only drive J:, which holds
+# nothing before a row puts the game into a Japanese-named folder there.
+japanese_run() {
+    export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+    wine_setup "$build" "$build/e2e-japanese-prefix" > /dev/null
+    make_prefix || return 1
+    virtual_desktop 1024x768 || return 1
+    listen_to_sound "$WINEPREFIX/drive_c/sounds" || return 1
+    rm -rf "$build/e2e-japanese"
+    mkdir -p "$build/e2e-japanese/j"
+    map_drives "$build/e2e-japanese" c:network j:hd || return 1
+    run_tests japanese --gtest_filter="Japanese/*"
+    local status=$?
+    stop_prefix
+    return $status
+}
+if [ "${E2E_RUN:-}" = japanese ]; then japanese_run; exit; fi
+
 wine_setup "$build" "$build/e2e-prefix"
 make_prefix || exit 1
 virtual_desktop 1024x768 || exit 1
 listen_to_sound "$WINEPREFIX/drive_c/sounds" || exit 1
 map_test_drives "$build/e2e-drives" || exit 1
 mount_small_disk
-run_tests test-drives --gtest_filter="-Links/*" "$@"
+run_tests test-drives --gtest_filter="-Links/*:Japanese/*" "$@"
 status=$?
 stop_prefix
 unmount_disks_under "$WINEPREFIX"
@@ -52,4 +73,5 @@ make_web_of_links "$build/e2e-web/b" || exit 1
 map_drives "$build/e2e-web" b:hd || exit 1
 run_tests players-prefix --gtest_filter="Links/*" || status=1
 stop_prefix
+japanese_run || status=1
 exit $status

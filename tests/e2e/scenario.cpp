@@ -261,7 +261,8 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
             break;
         case Act::Launcher:
             window = WaitForDialog(program, step.program->title, kWait);
-            ASSERT_NE(window, nullptr) << "no launcher window";
+            ASSERT_NE(window, nullptr) << "no launcher window; a message box's text: "
+                                       << MessageText(WaitForMessageBox(program, 0));
             EXPECT_EQ(Dialogs(program).size(), 1u);
             CheckLauncher(window, *step.program);
             break;

@@ -324,4 +324,32 @@ const Scenario kLinks[] = {
 
 INSTANTIATE_TEST_SUITE_P(Links, Scenarios, ::testing::ValuesIn(kLinks), Name);
 
+// A Japanese player's Windows (tests/e2e/run.sh: the host's locale ja_JP.UTF-8,
+// so code page 932 for the programs and this runner, and a fixed drive J: of its
+// own). The installation is moved to J:\ゲーム\機能, written in code page 932; the
+// second byte of 能 is 0x5C, a backslash's.
+void InAJapaneseFolder(Scene& scene) {
+    ASSERT_EQ(GetACP(), 932u) << "not a Japanese locale";
+    const std::string folder = "J:\\\x83\x51\x81\x5B\x83\x80";  // J:\ゲーム
+    RemoveTree(folder);
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string install = folder + "\\\x8B\x40\x94\x5C";  // J:\ゲーム\機能
+    ASSERT_TRUE(CopyTree(scene.install, install));
+    scene.install = install;
+    WrongDirectory(scene);
+}
+const Scenario kJapanese[] = {
+    {.name = "a japanese folder found by a search and ok", .arrange = InAJapaneseFolder,
+     .steps = {Start(kValkor), Window(Text(IDS_WRONG_PATH_CAPTION)), Click(IDC_SEARCH),
+               Until(IDC_STATUS, Text(IDS_FOUND)), Item(IDC_PATH, "$install"), Click(IDOK), Launcher(kValkor),
+               Click(IDCANCEL), End()},
+     .registry = {kPathStored}},
+    {.name = "a japanese folder typed with a trailing backslash", .arrange = InAJapaneseFolder,
+     .steps = {Start(kValkor), Window(Text(IDS_WRONG_PATH_CAPTION)), Type(IDC_PATH, "$install\\"), Click(IDOK),
+               Launcher(kValkor), Click(IDCANCEL), End()},
+     .registry = {kPathStored}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Japanese, Scenarios, ::testing::ValuesIn(kJapanese), Name);
+
 }  // namespace

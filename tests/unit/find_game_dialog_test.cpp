@@ -148,8 +148,12 @@ TEST_F(FindGame, ATickMakesAtMost201StepsAndEndsAtANewDirectory) {
 }
 
 TEST_F(FindGame, OkAcceptsOnlyADirectoryHoldingTheGame) {
-    // What is typed and what the window hands back; refused with a box, the window stays as it was.
-    const struct { std::string typed; const char* result; } cases[] = {
+    // C:\ゲーム\機能 in a Japanese Windows' code page, 932: its last byte, 0x5C, is the second of 能.
+    const std::string japanese = "C:\\\x83\x51\x81\x5B\x83\x80\\\x8B\x40\x94\x5C";
+    sim.files.AddFile(japanese + "\\Drifthvn.exe", "");
+    // What is typed, in which code page, and what the window hands back; refused
+    // with a box, the window stays as it was.
+    const struct { std::string typed; std::string result; UINT codePage = 1252; } cases[] = {
         {"C:\\Games\\Drifthaven", "accepted C:\\Games\\Drifthaven"},
         {"C:\\Games\\Drifthaven\\", "accepted C:\\Games\\Drifthaven"},
         {"C:\\Games\\Drifthaven\\\\", "accepted C:\\Games\\Drifthaven\\"},
@@ -157,10 +161,13 @@ TEST_F(FindGame, OkAcceptsOnlyADirectoryHoldingTheGame) {
         {"C:\\Other", "accepted C:\\Other"},  // a directory named like the game counts
         {"C:\\Games", "unchanged"}, {"", "unchanged"},  // "": "\Drifthvn.exe", the root of the current drive
         {"D:", "accepted D:"}, {"C:", "unchanged"},  // any drive: OK only asks whether the file is there
+        {japanese, "accepted " + japanese, 932}, {japanese + "\\", "accepted " + japanese, 932},
+        {japanese, "accepted " + japanese.substr(0, japanese.size() - 1)},  // in code page 1252 a backslash
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        const bool refused = std::string(c.result) == "unchanged";
+        sim.runtime.codePage = c.codePage;
+        const bool refused = c.result == "unchanged";
         Expect(kReady, [&c](SimDialogView& window) {
             window.Type(IDC_PATH, c.typed);
             window.Press(IDOK);

@@ -344,10 +344,6 @@ const Scenario kJapanese[] = {
                Until(IDC_STATUS, Text(IDS_FOUND)), Item(IDC_PATH, "$install"), Click(IDOK), Launcher(kValkor),
                Click(IDCANCEL), End()},
      .registry = {kPathStored}},
-    {.name = "a japanese folder typed with a trailing backslash", .arrange = InAJapaneseFolder,
-     .steps = {Start(kValkor), Window(Text(IDS_WRONG_PATH_CAPTION)), Type(IDC_PATH, "$install\\"), Click(IDOK),
-               Launcher(kValkor), Click(IDCANCEL), End()},
-     .registry = {kPathStored}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Japanese, Scenarios, ::testing::ValuesIn(kJapanese), Name);

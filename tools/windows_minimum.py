@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
 """Checks that Windows programs ask nothing of Windows that Windows XP lacks.
 
-   windows_minimum.py [--unlisted-allowed] [--table TSV] PROGRAM...
+   windows_minimum.py [--unlisted-allowed] [--any-dll] [--table TSV] PROGRAM...
 
 - Every function a program imports, from every DLL, must have a row in
   tools/release/windows-minimum.tsv (the oldest Windows that provides it, from
   Microsoft's documentation, with the page), and that Windows must be XP or
   older. XP loads no program with an import it lacks.
+- Every DLL it imports must be one of Windows' KnownDLLs (KERNEL32, USER32,
+  GDI32, ADVAPI32, SHELL32, msvcrt; so on XP to 11): Windows looks for any
+  other first in the program's own folder, so a DLL of that name planted
+  there would run its code in the program. Others are loaded at run time by
+  their full path in the system folder.
 - Its PE header must be one XP loads: a subsystem version of at most 5.01
   (5.02 for a 64-bit program, the version of XP's x64 edition), the same for
   the OS version, only flags known to be harmless to XP's loader, and no
@@ -15,7 +20,9 @@
 --table reads another table (the tests give it one with a row left out).
 With --unlisted-allowed, functions missing from the table are listed and do
 not fail (for builds that are not shipped, whose imports the table need not
-cover); a function the table dates after XP still fails.
+cover); a function the table dates after XP still fails. With --any-dll,
+other DLLs than the KnownDLLs pass (for the test programs, which only run
+in the tests' own Wine prefix).
 Prints what it found for each program; exits 1 naming each failing import or
 header field.
 """
@@ -34,6 +41,7 @@ VERSIONS = {"NT 4.0": (4, 0), "2000": (5, 0), "XP": (5, 1), "Server 2003": (5, 2
             "Vista": (6, 0), "7": (6, 1), "8": (6, 2), "8.1": (6, 3), "10": (10, 0), "11": (10, 0, 22000)}
 VERSION_TEXT = re.compile(r"Windows (NT 4\.0|2000|XP|Server 2003|Vista|8\.1|7|8|10|11)(?![\w.])")
 XP = VERSIONS["XP"]
+KNOWN_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "msvcrt.dll"}
 # XP's x64 edition is NT 5.2, the oldest Windows a 64-bit program runs on.
 HEADER_LIMIT = {"PE32": (5, 1), "PE32+": (5, 2)}
 
@@ -142,10 +150,15 @@ def check_header(fields, directories):
     return ", ".join([magic] + versions), problems
 
 
-def check_imports(imports, table, table_path, unlisted_allowed):
+def check_imports(imports, table, table_path, unlisted_allowed, any_dll):
     problems, unlisted = [], []
     if not imports:
         problems.append("no imports were read")
+    others = sorted({dll for dll, _ in imports if dll.lower() not in KNOWN_DLLS})
+    for dll in [] if any_dll else others:
+        problems.append(f"{dll} is not one of Windows' KnownDLLs: Windows looks for it in the program's own "
+                        "folder first, where a planted copy would run in the program (load it by its full path "
+                        "in the system folder instead)")
     for dll, function in imports:
         row = table.get((dll.lower(), function))
         if row is None:
@@ -162,6 +175,7 @@ def check_imports(imports, table, table_path, unlisted_allowed):
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--unlisted-allowed", action="store_true")
+    parser.add_argument("--any-dll", action="store_true")
     parser.add_argument("--table", type=Path, default=TABLE, help=argparse.SUPPRESS)
     parser.add_argument("programs", nargs="+", metavar="PROGRAM")
     args = parser.parse_args(argv)
@@ -180,9 +194,9 @@ def main(argv):
             failed = True
             continue
         summary, header_problems = check_header(fields, directories)
-        import_problems, unlisted = check_imports(imports, table, args.table, unlisted_allowed)
-        dlls = len({dll.lower() for dll, _ in imports})
-        print(f"{name}: {len(imports)} functions from {dlls} DLLs; {summary or 'unknown header'}")
+        import_problems, unlisted = check_imports(imports, table, args.table, unlisted_allowed, args.any_dll)
+        dlls = sorted({dll for dll, _ in imports}, key=str.lower)
+        print(f"{name}: {len(imports)} functions from {', '.join(dlls)}; {summary or 'unknown header'}")
         for problem in header_problems + import_problems:
             print(f"{name}: FAILS: {problem}")
         if unlisted:
@@ -191,7 +205,8 @@ def main(argv):
             failed = True
         else:
             imported = "every import the table lists" if unlisted else "every import"
-            print(f"{name}: passes: Windows XP or older has {imported}, and XP loads its header")
+            known = "" if args.any_dll else ", every DLL it imports is a KnownDLL"
+            print(f"{name}: passes: Windows XP or older has {imported}{known}, and XP loads its header")
     return 1 if failed else 0
 
 

@@ -63,9 +63,13 @@ public:
     BOOL Execute(SHELLEXECUTEINFOA* info) override;
 };
 
+// sndPlaySoundA from the system folder's WINMM, loaded at the first sound (win32_services.cpp).
 class Win32Sound : public Sound {
 public:
     BOOL PlaySoundImage(const void* sound, UINT flags) override;
+
+private:
+    BOOL(WINAPI* m_play)(const char*, UINT) = nullptr;
 };
 
 class Win32Resources : public Resources {

@@ -5,8 +5,44 @@
 
 BOOL Win32Shell::Execute(SHELLEXECUTEINFOA* info) { return ShellExecuteExA(info); }
 
+namespace {
+
+// A DLL by its full path in the system folder; its own dependencies are looked
+// for there too (LOAD_WITH_ALTERED_SEARCH_PATH), not in the program's folder.
+HMODULE LoadFromSystemFolder(const char* name) {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        // 0 on failure; the length copied when it fits, else the size needed, its NUL included.
+        const UINT length = GetSystemDirectoryA(&path[0], static_cast<UINT>(path.size()));
+        if (length == 0) return nullptr;
+        const bool fits = length < path.size();
+        path.resize(length);
+        if (fits) break;
+    }
+    if (path.back() != '\\') path += '\\';
+    return LoadLibraryExA((path + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+}  // namespace
+
+// WINMM is not one of Windows' KnownDLLs: were it imported, Windows would look for
+// it in the program's own folder first, and a WINMM.DLL planted there would run in
+// the launcher. It is loaded from the system folder at the first sound, and stays
+// loaded: an asynchronous sound plays on after the call.
 BOOL Win32Sound::PlaySoundImage(const void* sound, UINT flags) {
-    return sndPlaySoundA(static_cast<const char*>(sound), flags);
+    if (m_play == nullptr) {
+        if (sound == nullptr && flags == 0) return TRUE;  // a stop before any sound: nothing of ours plays
+        HMODULE winmm = LoadFromSystemFolder("winmm.dll");
+        if (winmm == nullptr) return FALSE;
+        // FARPROC to its own type by way of void (*)(), the cast GCC takes as deliberate.
+        const auto found = reinterpret_cast<void (*)()>(GetProcAddress(winmm, "sndPlaySoundA"));
+        if (found == nullptr) {
+            FreeLibrary(winmm);
+            return FALSE;
+        }
+        m_play = reinterpret_cast<BOOL(WINAPI*)(const char*, UINT)>(found);
+    }
+    return m_play(static_cast<const char*>(sound), flags);
 }
 
 BOOL Win32Resources::LoadText(UINT id, std::string& text) {

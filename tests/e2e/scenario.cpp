@@ -342,9 +342,28 @@ void RunScenario(const Scenario& s) {
     if (::testing::Test::HasFatalFailure()) return;
     const std::string fluxPath = scene.install + "\\flux.ini";
     const Digest flux = DigestOf(fluxPath);
+    // Wine then looks for WINMM in the program's folder first, as Windows does: told by the
+    // prefix's registry, since WINEDLLOVERRIDES set here would not reach the programs
+    // (Wine 8 takes it from the Unix environment the runner was started with).
+    const std::string planted = s.planted != nullptr ? scene.root + "\\" + s.planted : std::string();
+    HKEY overrides = nullptr;
+    if (!planted.empty()) {
+        CreateDirectoryA(planted.c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA((std::string(kTools) + "\\planted_winmm.dll").c_str(), (planted + "\\WINMM.DLL").c_str(),
+                              FALSE));
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_WRITE, nullptr,
+                                  &overrides, nullptr), 0);
+        RegSetValueExA(overrides, "winmm", 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"), 15);
+    }
     Program program;
     const ProgramCase* current = nullptr;
     Play(s, scene, program, current);
+    if (overrides != nullptr) {
+        RegDeleteValueA(overrides, "winmm");
+        RegCloseKey(overrides);
+        EXPECT_EQ(GetFileAttributesA((planted + "\\planted_winmm_ran").c_str()), INVALID_FILE_ATTRIBUTES)
+            << "the WINMM.DLL planted beside the program was loaded";
+    }
     if (program.process != nullptr) {
         ADD_FAILURE() << "the program was still running, with " << Dialogs(program).size() << " windows";
         Kill(program);

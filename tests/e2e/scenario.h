@@ -124,6 +124,9 @@ struct Scenario {
     const char* heard = nullptr;
     // What the stand-in browser was asked to open, a line each.
     std::vector<const char*> opened = {};
+    // A folder of the scenario's own with a WINMM.DLL planted in it (planted_winmm.cpp),
+    // for StartCopy into it, with Wine looking there first as Windows does: no start may load it.
+    const char* planted = nullptr;
 };
 void PrintTo(const Scenario& scenario, std::ostream* out);
 

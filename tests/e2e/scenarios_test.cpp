@@ -294,6 +294,10 @@ const Scenario kScenarios[] = {
                Focus(IDCANCEL), Key(VK_SPACE), End()}},
     {.name = "-u in the program's own path is not silent",
      .steps = {StartCopy(kValkor, "not-undone"), Launcher(kValkor), Click(IDCANCEL), End()}},
+    // The taunt still sounds, from the system's own WINMM.
+    {.name = "a WINMM.DLL planted beside the program is not loaded",
+     .steps = {StartCopy(kValkor, "planted"), Launcher(kValkor), Played(), Escape(), End()}, .heard = "154",
+     .planted = "planted"},
 };
 
 class Scenarios : public ::testing::TestWithParam<Scenario> {};

@@ -2,7 +2,8 @@
 """What the built programs ask of Windows (tools/windows_minimum.py): the
 launchers pass, and the check fails, naming the cause, for a program built with
 the posix thread model, for the launcher with a header that XP would refuse or
-that carries what the check cannot see, and for an import the table lacks.
+that carries what the check cannot see, importing a DLL that is not a KnownDLL,
+and for an import the table lacks.
    tests/release/windows_minimum_test.py <build dir>
 Prints a line a case and "N passed, M failed"; exits 1 if any failed."""
 import struct
@@ -63,15 +64,18 @@ def main(build):
     launchers32 = [build / "windows" / "valkor.exe", build / "windows" / "novalkor.exe"]
     launchers64 = [build / "windows64" / "valkor.exe", build / "windows64" / "novalkor.exe"]
     status, output = check(*launchers32)
-    case("the 32-bit launchers: every import and the header fit Windows XP", status == 0, output)
+    case("the 32-bit launchers: every import and the header fit Windows XP, only KnownDLLs imported",
+         status == 0, output)
     # The table vouches for the 32-bit programs' imports; the 64-bit builds,
     # which the end-to-end tests run where 32-bit programs cannot, bring some it lacks.
     status, output = check("--unlisted-allowed", *launchers64)
-    case("the 64-bit launchers: no import the table dates after XP, a header XP x64 loads", status == 0, output)
+    case("the 64-bit launchers: no import the table dates after XP, only KnownDLLs, a header XP x64 loads",
+         status == 0, output)
 
-    # The end-to-end test runner keeps the posix thread model that the launchers left.
+    # The end-to-end test runner keeps the posix thread model that the launchers left;
+    # it runs only in the tests' prefix, so the DLLs it imports may be any.
     posix = build / "windows-tests" / "tests" / "e2e" / "e2e_tests.exe"
-    status, output = check("--unlisted-allowed", posix)
+    status, output = check("--unlisted-allowed", "--any-dll", posix)
     case("a program of the posix thread model fails on GetTickCount64",
          status == 1 and "GetTickCount64 (KERNEL32.dll) needs Windows Vista" in output, output)
 
@@ -80,6 +84,13 @@ def main(build):
         for name, offset_of, value, expected in HEADER_CASES:
             status, output = check(patched(launchers32[0], folder, offset_of, value))
             case(f"header: {name}", status == 1 and expected in output, output)
+
+        # SHELL32's name in the import table rewritten to WINMM's.
+        copy = folder / "valkor.exe"
+        copy.write_bytes(launchers32[0].read_bytes().replace(b"SHELL32.dll\0", b"WINMM.dll\0\0\0", 1))
+        status, output = check(copy)
+        case("a DLL that Windows looks for beside the program first fails and is named",
+             status == 1 and "WINMM.dll is not one of Windows' KnownDLLs" in output, output)
 
         # The table with RegCloseKey's row left out, or without its source.
         rows = TABLE.read_text().splitlines(keepends=True)

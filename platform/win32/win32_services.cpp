@@ -19,8 +19,10 @@ HMODULE LoadFromSystemFolder(const char* name) {
         path.resize(length);
         if (fits) break;
     }
-    if (path.back() != '\\') path += '\\';
-    return LoadLibraryExA((path + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    // Never a test of the last byte, which in a double-byte code page can be a
+    // character's second: the folder ends in no backslash but at a drive's root,
+    // where a doubled one is harmless.
+    return LoadLibraryExA((path + '\\' + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace

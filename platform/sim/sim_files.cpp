@@ -101,11 +101,7 @@ bool SimFiles::Split(const std::string& path, int& drive, std::vector<std::strin
     std::string part;
     for (; at <= path.size(); ++at) {
         if (at == path.size() || path[at] == '\\' || path[at] == '/') {
-            if (part == "..") {
-                if (!parts.empty()) parts.pop_back();
-            } else if (!part.empty() && part != ".") {
-                parts.push_back(part);
-            }
+            if (!part.empty() && part != ".") parts.push_back(part);
             part.clear();
         } else {
             part += path[at];
@@ -302,12 +298,10 @@ DWORD SimFiles::Seek(HANDLE file, LONG distance, LONG* distanceHigh, DWORD metho
     OpenFileState& state = *open->second;
     FileFault fault = Fault(FileOp::Seek, state.path);
     if (fault.fail) return Fail(fault.error), INVALID_SET_FILE_POINTER;
-    long long base = method == FILE_BEGIN ? 0
-                     : method == FILE_CURRENT ? static_cast<long long>(state.position)
-                                              : static_cast<long long>(state.node->data.size());
-    long long offset = distance;
-    if (distanceHigh != nullptr) offset = (static_cast<long long>(*distanceHigh) << 32) | static_cast<DWORD>(distance);
-    const long long target = base + offset;
+    // The programs seek from the start only.
+    if (method != FILE_BEGIN) return Fail(ERROR_INVALID_PARAMETER), INVALID_SET_FILE_POINTER;
+    long long target = distance;
+    if (distanceHigh != nullptr) target = (static_cast<long long>(*distanceHigh) << 32) | static_cast<DWORD>(distance);
     if (target < 0 || target >= 0xFFFFFFFFLL) return Fail(ERROR_INVALID_PARAMETER), INVALID_SET_FILE_POINTER;
     state.position = static_cast<size_t>(target);
     if (distanceHigh != nullptr) *distanceHigh = 0;

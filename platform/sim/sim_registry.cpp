@@ -58,20 +58,10 @@ const SimRegistry::Value* SimRegistry::GetValue(const std::string& keyPath, cons
     return value == key->second.values.end() ? nullptr : &value->second;
 }
 
-size_t SimRegistry::ValueCount(const std::string& keyPath) const {
-    auto key = m_keys.find(Normal(keyPath));
-    return key == m_keys.end() ? 0 : key->second.values.size();
-}
-
+// The programs open keys below HKEY_LOCAL_MACHINE only.
 bool SimRegistry::ResolvePath(HKEY root, const char* subKey, std::string& path) const {
-    std::string base;
-    if (root != HKEY_LOCAL_MACHINE) {
-        auto handle = m_handles.find(root);
-        if (handle == m_handles.end()) return false;
-        base = handle->second.path;
-    }
-    std::string sub = subKey == nullptr ? std::string() : Normal(subKey);
-    path = base.empty() ? sub : (sub.empty() ? base : base + "\\" + sub);
+    if (root != HKEY_LOCAL_MACHINE) return false;
+    path = subKey == nullptr ? std::string() : Normal(subKey);
     return true;
 }
 

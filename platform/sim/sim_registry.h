@@ -29,7 +29,6 @@ public:
     void DeleteValue(const std::string& keyPath, const std::string& name);
     bool HasKey(const std::string& keyPath) const;
     const Value* GetValue(const std::string& keyPath, const std::string& name) const;
-    size_t ValueCount(const std::string& keyPath) const;
     int OpenHandles() const { return static_cast<int>(m_handles.size()); }
     // Every CreateKey call, as "path access 0x20006 class \"\" options 0
     // security 12,null,0" (the structure's length, descriptor and inheritance).

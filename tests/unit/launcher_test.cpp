@@ -15,14 +15,14 @@ int g_taunts = 0;
 BOOL PatchSucceeds(LauncherDialog&) { return ++g_patches, TRUE; }
 BOOL PatchFails(LauncherDialog&) { return ++g_patches, FALSE; }
 
-struct Deliverable { const Profile& (*profile)(); const char *title, *captions, *readme; UINT site; };
-
-const Deliverable kDeliverables[] = {
-    {ValkorProfile, "Corvane 2: Drifthaven: Valkor", "Play|Readme|Visit Mirefall|Cancel", "readme_valkor.html", 23},
-    {NovalkorProfile, "Corvane 2: Drifthaven", "Play|Readme|Visit Corvane Site|Cancel", "readme_english.html", 7},
-};
-
-void PrintTo(const Deliverable& d, std::ostream* out) { *out << d.profile().name; }
+// One program: the two differ only in their profile's data, which the end-to-end
+// tests and the taunt tests see in both.
+const struct {
+    const Profile& (*profile)();
+    const char *title, *captions, *readme;
+    UINT site;
+} kNovalkor = {NovalkorProfile, "Corvane 2: Drifthaven", "Play|Readme|Visit Corvane Site|Cancel",
+               "readme_english.html", 7};
 
 // A shell request as "file|directory|mask|show", with "|icon" when it carries
 // one and "|odd" when its other fields are not those of a plain open.
@@ -33,7 +33,7 @@ std::string Describe(const ShellRequest& r) {
            (r.hIcon != nullptr ? "|icon" : "") + (plain ? "" : "|odd");
 }
 
-class LauncherTest : public ::testing::TestWithParam<Deliverable> {
+class LauncherTest : public ::testing::Test {
 protected:
     LauncherTest() {
         g_patches = g_taunts = 0;
@@ -41,19 +41,19 @@ protected:
     }
     ~LauncherTest() override { ExpectNothingLeft(sim); }
     INT_PTR Run(BOOL (*patch)(LauncherDialog&) = PatchSucceeds, int silent = 0) {
-        Profile profile = GetParam().profile();
+        Profile profile = kNovalkor.profile();
         profile.patchSettings = patch;
         profile.playTaunt = [](LauncherDialog&, Runtime&) { ++g_taunts; };
         return RunLauncher(sim, profile, silent);
     }
     // A message box of the launcher window: the text, the title, the stop icon.
-    std::string Box(UINT message) { return FindStringText(message) + ("|" + std::string(GetParam().title)) + "|16\n"; }
+    std::string Box(UINT message) { return FindStringText(message) + ("|" + std::string(kNovalkor.title)) + "|16\n"; }
 
     SimPlatform sim{{}};
 };
 
-TEST_P(LauncherTest, ReadyWindowShowsTitleCaptionsIconsAndPlaysOneTauntAndEveryCancelEndsIt) {
-    const Deliverable& d = GetParam();
+TEST_F(LauncherTest, ReadyWindowShowsTitleCaptionsIconsAndPlaysOneTauntAndEveryCancelEndsIt) {
+    const auto& d = kNovalkor;
     for (auto way : kCancelWays) {
         g_taunts = 0;
         sim.windows.ExpectDialog(IDD_LAUNCHER, [&](SimDialogView& window) {
@@ -80,7 +80,7 @@ TEST_P(LauncherTest, ReadyWindowShowsTitleCaptionsIconsAndPlaysOneTauntAndEveryC
 // A failed check ends the start-up with its message, the key's before the mod's;
 // a failed patch after Play shows string 34; neither starts the game. Silent mode
 // patches and shows nothing of a failed patch.
-TEST_P(LauncherTest, AFailedCheckOrPatchShowsItsMessageAndStartsNoGame) {
+TEST_F(LauncherTest, AFailedCheckOrPatchShowsItsMessageAndStartsNoGame) {
     FailRegistry(sim, RegOp::Open, "settings", 1, ERROR_ACCESS_DENIED);
     sim.windows.ExpectMessageBox(IDOK);
     EXPECT_EQ(Run(), IDCANCEL);
@@ -100,8 +100,8 @@ TEST_P(LauncherTest, AFailedCheckOrPatchShowsItsMessageAndStartsNoGame) {
 }
 
 // The hidden taunt button cannot be clicked, but its command taunts.
-TEST_P(LauncherTest, ReadmeSiteAndTauntDoTheirWorkAndLeaveTheWindowOpen) {
-    const Deliverable& d = GetParam();
+TEST_F(LauncherTest, ReadmeSiteAndTauntDoTheirWorkAndLeaveTheWindowOpen) {
+    const auto& d = kNovalkor;
     sim.windows.ExpectDialog(IDD_LAUNCHER, [](SimDialogView& window) {
         window.Press(IDC_README);
         window.Press(IDC_VISIT_SITE);
@@ -117,9 +117,6 @@ TEST_P(LauncherTest, ReadmeSiteAndTauntDoTheirWorkAndLeaveTheWindowOpen) {
     EXPECT_EQ(g_patches, 0);
     EXPECT_EQ(g_taunts, 2);
 }
-
-INSTANTIATE_TEST_SUITE_P(BothPrograms, LauncherTest, ::testing::ValuesIn(kDeliverables),
-                         ::testing::PrintToStringParamName());
 
 TEST(LauncherApplication, SeedsTheGeneratorAndAlwaysReturnsFalse) {
     const struct { const char* tail; int silent; bool windowRefused; } cases[] = {

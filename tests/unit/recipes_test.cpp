@@ -93,29 +93,6 @@ TEST_F(Recipes, DisableCopiesTheDefaultMovieListWithoutTheModsMovie) {
             << c.name;
 }
 
-TEST_F(Recipes, DisableWritesAnOptionTheDefaultsLackAsEmpty) {
-    const std::string after = Disable(H + "[icTacticalCamera]\r\nfield_of_view = 1.75\r\n", H + "[icGame]\r\n");
-    EXPECT_NE(after.find("field_of_view = \r\n"), std::string::npos) << after;
-    EXPECT_NE(after.find("\r\n[Mods]\r\nvalkormod = 0"), std::string::npos) << after;
-}
-
-TEST_F(Recipes, AFileThatCannotBeLoadedIsLeftAsItWas) {
-    const std::string flux = H + "[icGame]\r\nmovies[0] = /movies/vort\r\n";
-    sim.files.AddFile(kFlux, flux);
-    sim.windows.ExpectMessageBox(IDOK);
-    EXPECT_FALSE(Patch(NovalkorProfile()));  // no defaults.ini
-    EXPECT_EQ(sim.windows.MessageBoxes().back().text, "Error opening the file defaults.ini.");
-
-    sim.files.HoldOpen(kFlux);
-    for (const Profile* profile : {&ValkorProfile(), &NovalkorProfile()}) {
-        sim.windows.ExpectMessageBox(IDOK);
-        EXPECT_FALSE(Patch(*profile));
-        EXPECT_EQ(sim.windows.MessageBoxes().back().text, "Error opening the file flux.ini.");
-    }
-    sim.files.Release(kFlux);
-    EXPECT_EQ(sim.files.Content(kFlux), flux);
-}
-
 // Memory that runs out at any one allocation of a patch, in its load, its edits
 // or its save: one message says which file failed, nothing is written and
 // everything is closed. Each step is hit by some allocation.

@@ -26,13 +26,13 @@ enum Library { Build14, Build12, Directory, Empty, SecondLate, HighHalfOff };
 
 // What the player does, in order: answers a message box, chooses the game's
 // directory in the find-game window (kGame typed with a trailing backslash,
-// then OK) or cancels it, types a version in the version window and presses OK
-// (or Enter), or cancels it (or presses Escape).
+// then OK) or cancels it, types a version in the version window and presses OK,
+// or cancels it (or presses Escape).
 struct Act {
     enum Kind { Answer, ChooseGame, CancelFinder, TypeVersion, CancelVersion } kind;
     int answer = 0;
     const char* typed = "";
-    bool keys = false;  // Enter and Escape instead of OK and Cancel
+    bool escape = false;  // Escape instead of Cancel
 };
 const Act kYes{Act::Answer, IDYES}, kNo{Act::Answer, IDNO}, kOk{Act::Answer, IDOK};
 const Act kChooseGame{Act::ChooseGame}, kCancelFinder{Act::CancelFinder}, kCancelVersion{Act::CancelVersion};
@@ -143,8 +143,8 @@ protected:
                     EXPECT_EQ(window.Focus(), IDC_VERSION);
                     const bool accept = act.kind == Act::TypeVersion;
                     if (accept) window.Type(IDC_VERSION, act.typed);
-                    if (act.keys)
-                        accept ? window.Enter() : window.Escape();
+                    if (act.escape)
+                        window.Escape();
                     else
                         window.Press(accept ? IDOK : IDCANCEL);
                 });

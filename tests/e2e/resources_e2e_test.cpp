@@ -25,7 +25,6 @@ const Build kBuilds[] = {
     {"valkor_launcher", "C:\\launchers\\valkor.exe", "VALKOR.EXE", "enable", 511, {154}},
     {"novalkor_launcher", "C:\\launchers\\novalkor.exe", "NOVALKOR.EXE", "disable", 512, {133, 138}},
 };
-void PrintTo(const Build& build, std::ostream* out) { *out << build.path; }
 
 // A structure at an offset of a resource; zeros past its end.
 template <class T> T At(const std::string& bytes, size_t at) {
@@ -100,8 +99,7 @@ TEST_P(ProgramResources, PictureIconsAndTauntsAreThere) {
 
 TEST_P(ProgramResources, VersionBlockNamesTheProgram) {
     std::vector<char> block(GetFileVersionInfoSizeA(GetParam().path, nullptr));
-    ASSERT_FALSE(block.empty()) << "no version block";
-    ASSERT_TRUE(GetFileVersionInfoA(GetParam().path, 0, DWORD(block.size()), block.data()));
+    ASSERT_TRUE(GetFileVersionInfoA(GetParam().path, 0, DWORD(block.size()), block.data())) << "no version block";
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));

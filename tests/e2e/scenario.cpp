@@ -35,10 +35,9 @@ std::vector<std::string> Recordings() {
     std::vector<std::string> names;
     WIN32_FIND_DATAA entry;
     HANDLE find = FindFirstFileA((std::string(kSounds) + "\\0*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(std::string(kSounds) + "\\" + entry.cFileName);
-    while (FindNextFileA(find, &entry));
-    FindClose(find);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &entry))
+        names.push_back(std::string(kSounds) + "\\" + entry.cFileName);
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -82,13 +81,10 @@ Scene Prepare() {
 void CheckLauncher(const Program& running, HWND window, const ProgramCase& program) {
     EXPECT_EQ(Dialogs(running).size(), 1u);
     std::string captions;
-    for (int button : {IDOK, IDC_README, IDC_VISIT_SITE, IDCANCEL})
+    for (int button : {IDOK, IDC_README, IDC_VISIT_SITE, IDCANCEL, IDC_TAUNT})
         captions += ItemText(window, button) + (ItemVisible(window, button) ? "|" : " (hidden)|");
     EXPECT_EQ(captions, program.captions);
-    EXPECT_EQ(ItemText(window, IDC_TAUNT), "Taunt-Be-Good");
-    EXPECT_FALSE(ItemVisible(window, IDC_TAUNT));
     HWND picture = GetDlgItem(window, IDC_PICTURE);
-    ASSERT_NE(picture, nullptr);
     EXPECT_TRUE(ItemVisible(window, IDC_PICTURE));
     EXPECT_NE(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "no picture loaded";
     EXPECT_EQ(GetWindowLongA(picture, GWL_STYLE) & SS_TYPEMASK, SS_BITMAP);
@@ -113,9 +109,9 @@ std::string Describe(const std::string& recording) {
     std::cout << "[ MEASURED ] recording of " << seconds << " s, " << channels << " channels\n";
     bool cut = true;
     for (const auto& [clip, length, clipChannels] : kClips) {
-        if (clipChannels != channels) continue;
-        if (seconds > length - 0.05 && seconds < length + 0.2 && loudest > 1000) return clip;
-        cut = cut && seconds < length - 0.2;
+        if (clipChannels == channels && seconds > length - 0.05 && seconds < length + 0.2 && loudest > 1000)
+            return clip;
+        cut = cut && (clipChannels != channels || seconds < length - 0.2);
     }
     return cut ? "cut" : recording + ": " + std::to_string(seconds) + " s, loudest " + std::to_string(loudest);
 }
@@ -165,13 +161,14 @@ void Finish(Program& program) {
 
 void Play(const Scenario& s, const Scene& scene, Program& program, const ProgramCase*& current) {
     HWND window = nullptr;
-    int index = 0;
+    size_t index = 0, before = 0;  // the steps so far; the recordings before the program started last
     for (const Step& step : s.steps) {
         SCOPED_TRACE("step " + std::to_string(++index));
         const std::string text = Expand(step.text, scene);
         switch (step.act) {
         case Act::Start: {
             Finish(program);
+            before = Recordings().size();
             current = step.program;
             window = nullptr;
             const std::string folder = step.folder != nullptr ? scene.root + "\\" + step.folder : kLaunchers;
@@ -197,7 +194,6 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
             WaitFor(50, kWait, [&] { return !IsWindow(box); });
             break;
         }
-        case Act::NoBox: EXPECT_EQ(WaitForMessageBox(program, 0), nullptr) << "a message box is shown"; break;
         case Act::Click: ASSERT_TRUE(ClickItem(window, step.id)) << "could not click control " << step.id; break;
         case Act::Type:
             // As a person replaces what an edit box holds: a click into it unless the caret is
@@ -221,8 +217,7 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
         case Act::Until: {
             // A running search rewrites the control as it goes; one that stands still has stopped.
             std::string shown, last;
-            const DWORD start = GetTickCount();
-            DWORD changed = start;
+            DWORD changed = GetTickCount(), start = changed;
             WaitFor(5, 20 * kWait, [&] {
                 if ((shown = ItemText(window, step.id)) != last) last = shown, changed = GetTickCount();
                 return shown == text || GetTickCount() - changed > kWait;
@@ -234,14 +229,15 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
         case Act::CloseBox: ASSERT_TRUE(ClickCloseBox(window)) << "could not click the close box"; break;
         case Act::Post: PostCommand(window, step.id); break;
         case Act::Playing:
-            EXPECT_TRUE(WaitFor(20, kWait, [] { return !Recordings().empty(); })) << "nothing sounds";
+            EXPECT_TRUE(WaitFor(20, kWait, [&] { return Recordings().size() > before; })) << "nothing sounds";
             break;
         case Act::Played:
             // The null device takes frames faster than they would sound, then they stop.
-            WaitFor(500, kWait, [bytes = size_t(0)]() mutable {
+            WaitFor(500, kWait, [&, bytes = size_t(0)]() mutable {
                 const size_t was = bytes;
+                const std::vector<std::string> recordings = Recordings();
                 bytes = 0;
-                for (const std::string& name : Recordings()) bytes += ReadWholeFile(name).size();
+                for (size_t at = before; at < recordings.size(); ++at) bytes += ReadWholeFile(recordings[at]).size();
                 return bytes == was && bytes > 0;
             });
             break;
@@ -250,8 +246,6 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
 }
 
 }  // namespace
-
-void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
 
 std::string Text(UINT id, std::vector<std::string> arguments) {
     const char* text = FindStringText(id);

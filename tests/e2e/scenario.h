@@ -9,21 +9,20 @@
 #include "resources/resource_ids.h"
 
 // A program: its file, its title, and its buttons' captions (Play, Readme, Visit site,
-// Cancel, each followed by "|").
+// Cancel, the hidden taunt button, each followed by "|").
 struct ProgramCase {
     const char *exe, *title, *captions;
 };
 inline const ProgramCase kValkor = {"valkor.exe", "Corvane 2: Drifthaven: Valkor",
-                                    "Play|Readme|Visit Mirefall|Cancel|"};
+                                    "Play|Readme|Visit Mirefall|Cancel|Taunt-Be-Good (hidden)|"};
 inline const ProgramCase kNovalkor = {"novalkor.exe", "Corvane 2: Drifthaven",
-                                      "Play|Readme|Visit Corvane Site|Cancel|"};
+                                      "Play|Readme|Visit Corvane Site|Cancel|Taunt-Be-Good (hidden)|"};
 
 inline constexpr char kGameKey[] = "Software\\Vortigen\\Drifthaven\\Settings";
 inline constexpr char kModKey[] = "Software\\Vortigen\\Drifthaven\\Mods\\Valkormod";
-// Where tests/e2e/run.sh mounts a disk of a few MiB of its own (a tmpfs): the
-// folder, and a file that is there only while the disk is mounted.
+// Where tests/e2e/run.sh mounts a disk of a few MiB of its own (a tmpfs), with a
+// file "mounted" that is there only while the disk is mounted.
 inline constexpr char kSmallDisk[] = "C:\\small_disk";
-inline constexpr char kSmallDiskMounted[] = "C:\\small_disk\\mounted";
 
 // The test's own copy of the sample installation, registered as the game's,
 // with the notice accepted; an arrangement changes it before the first start
@@ -42,7 +41,6 @@ enum class Act {
     Window,    // waits for the program's window captioned text; later acts go to it
     Launcher,  // the launcher window of the program: captions, hidden taunt button, picture
     Box,       // waits for a message box: its caption (the program's title unless given), text; clicks the button id
-    NoBox,     // no message box is shown
     Click,     // a click on the control id of the current window
     Type,      // a click into the edit box id (unless it has the focus), its text selected, text typed over it
     Key,       // the key id, with the key modifier held
@@ -51,8 +49,8 @@ enum class Act {
     Until,     // waits until the control id shows text (a running search), as long as it keeps changing
     CloseBox,  // a click on the window's close box
     Post,      // the command of button id posted to the window, as no person can send it
-    Playing,   // waits until a clip has begun to sound
-    Played,    // waits until what sounds has come to its end
+    Playing,   // waits until a clip of the program started last has begun to sound
+    Played,    // waits until what that program sounds has come to its end
 };
 
 // Box's caption: the message box's, when not the program's title; Start's folder: one of the
@@ -74,10 +72,9 @@ inline Step Start(const ProgramCase& program, std::string tail = "", const char*
 }
 inline Step Window(UINT caption) { return {.act = Act::Window, .text = Text(caption)}; }
 inline Step Launcher() { return {.act = Act::Launcher}; }
-inline Step Box(std::string text, int answer = IDOK, std::string caption = "") {
-    return {.act = Act::Box, .text = text, .caption = caption, .id = answer};
+inline Step Box(UINT text, int answer = IDOK, std::vector<std::string> arguments = {}, UINT caption = 0) {
+    return {.act = Act::Box, .text = Text(text, arguments), .caption = caption ? Text(caption) : "", .id = answer};
 }
-inline Step NoBox() { return {.act = Act::NoBox}; }
 inline Step Click(int id) { return {.act = Act::Click, .id = id}; }
 inline Step Type(int id, std::string text) { return {.act = Act::Type, .text = text, .id = id}; }
 inline Step Key(int vk, int modifier = 0) { return {.act = Act::Key, .id = vk, .modifier = modifier}; }
@@ -115,16 +112,14 @@ struct Scenario {
     // What the stand-in browser was asked to open, a line each.
     std::vector<const char*> opened = {};
 };
-void PrintTo(const Scenario& scenario, std::ostream* out);
+inline void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
 
 // "$install" in a text of a row stands for the scenario's installation directory, "$root" for its own folder.
 void RunScenario(const Scenario& scenario);
 
 // Helpers for arrangements. A registry value; a string's terminating zero is added.
 void SetValue(const char* key, const char* name, DWORD type, const std::string& text, HKEY root = HKEY_LOCAL_MACHINE);
-inline void SetGameValue(const char* name, DWORD type, const std::string& data) {
-    SetValue(kGameKey, name, type, data);
-}
+inline void SetGameValue(const char* name, DWORD type, std::string data) { SetValue(kGameKey, name, type, data); }
 inline void DeleteKey(const char* key) { RegDeleteTreeA(HKEY_LOCAL_MACHINE, key); }
 // A file grown or cut to the given size, made with its folders when missing, and
 // its last-write time set (a 64-bit file time, as high and low halves; 0: kept).

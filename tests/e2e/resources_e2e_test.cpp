@@ -8,7 +8,6 @@
 #include <cstring>
 #include <map>
 #include <set>
-#include <vector>
 #include "resources/string_table.h"
 #include "scenario.h"
 
@@ -26,13 +25,6 @@ const Build kBuilds[] = {
     {"valkor_launcher", "C:\\launchers\\valkor.exe", "VALKOR.EXE", "enable", 511, {154}},
     {"novalkor_launcher", "C:\\launchers\\novalkor.exe", "NOVALKOR.EXE", "disable", 512, {133, 138}},
 };
-void PrintTo(const Build& build, std::ostream* out) { *out << build.path; }
-std::string BuildName(const ::testing::TestParamInfo<Build>& info) { return info.param.name; }
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](char c) { return static_cast<char>(tolower(c)); });
-    return text;
-}
 
 // A structure at an offset of a resource; zeros past its end.
 template <class T> T At(const std::string& bytes, size_t at) {
@@ -40,15 +32,6 @@ template <class T> T At(const std::string& bytes, size_t at) {
     if (at + sizeof(T) <= bytes.size()) memcpy(&value, &bytes[at], sizeof(T));
     return value;
 }
-
-#pragma pack(push, 2)
-struct IconEntry {  // an entry of an icon group resource
-    BYTE bWidth, bHeight, colours, reserved;
-    WORD planes, wBitCount;
-    DWORD bytes;
-    WORD nID;
-};
-#pragma pack(pop)
 
 // The program loaded as data only, so nothing of it runs and a 32-bit file opens from this 64-bit process.
 class ProgramResources : public ::testing::TestWithParam<Build> {
@@ -58,7 +41,9 @@ protected:
         if (m_module == nullptr) m_module = LoadLibraryExA(GetParam().path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(m_module, nullptr) << GetParam().path << " error " << GetLastError();
     }
-    void TearDown() override { if (m_module != nullptr) FreeLibrary(m_module); }
+    void TearDown() override {
+        if (m_module != nullptr) FreeLibrary(m_module);
+    }
     std::string Resource(int id, LPCSTR type) const {
         HRSRC found = FindResourceA(m_module, MAKEINTRESOURCEA(id), type);
         const void* data = found != nullptr ? LockResource(LoadResource(m_module, found)) : nullptr;
@@ -93,102 +78,97 @@ TEST_P(ProgramResources, PictureIconsAndTauntsAreThere) {
     const std::string picture = Resource(129, RT_BITMAP);
     const BITMAPINFOHEADER bitmap = At<BITMAPINFOHEADER>(picture, 0);
     EXPECT_EQ((std::vector<LONG>{bitmap.biWidth, bitmap.biHeight, bitmap.biBitCount, LONG(bitmap.biCompression)}),
-              (std::vector<LONG>{512, GetParam().pictureHeight, 24, BI_RGB})) << "bitmap 129";
+              (std::vector<LONG>{512, GetParam().pictureHeight, 24, BI_RGB}))
+        << "bitmap 129";
     EXPECT_GE(picture.size(), bitmap.biSize + 512 * 3 * size_t(abs(bitmap.biHeight))) << "bitmap 129 cut short";
     // Windows picks the large and small icon, in 16 or 256 colours, from these four.
     const std::string group = Resource(128, RT_GROUP_ICON);
     std::set<std::vector<int>> sizes;
-    for (WORD i = 0, count = At<WORD>(group, 4); i < count; ++i) {
-        const IconEntry entry = At<IconEntry>(group, 6 + sizeof(IconEntry) * i);
-        const BITMAPINFOHEADER dib = At<BITMAPINFOHEADER>(Resource(entry.nID, RT_ICON), 0);
-        EXPECT_EQ((std::vector<int>{dib.biWidth, dib.biHeight / 2, dib.biBitCount}),
-                  (std::vector<int>{entry.bWidth, entry.bHeight, entry.wBitCount})) << "icon " << entry.nID;
-        sizes.insert({entry.bWidth, entry.bHeight, entry.wBitCount});
+    for (size_t entry = 6; entry < 6 + 14 * size_t(At<WORD>(group, 4)); entry += 14) {
+        // An entry of the group: width and height (bytes), colours, reserved, planes, bit count, size, icon id.
+        const std::vector<int> size = {At<BYTE>(group, entry), At<BYTE>(group, entry + 1), At<WORD>(group, entry + 6)};
+        const BITMAPINFOHEADER dib = At<BITMAPINFOHEADER>(Resource(At<WORD>(group, entry + 12), RT_ICON), 0);
+        EXPECT_EQ((std::vector<int>{dib.biWidth, dib.biHeight / 2, dib.biBitCount}), size) << "icon entry " << entry;
+        sizes.insert(size);
     }
-    EXPECT_EQ(sizes, (std::set<std::vector<int>>{{32, 32, 4}, {32, 32, 8}, {16, 16, 4}, {16, 16, 8}})) << "icon group 128";
+    EXPECT_EQ(sizes, (std::set<std::vector<int>>{{32, 32, 4}, {32, 32, 8}, {16, 16, 4}, {16, 16, 8}}))
+        << "icon group 128";
     EXPECT_EQ(Names("WAVE"), GetParam().waves);
     EXPECT_EQ(Names(RT_MANIFEST), std::set<int>()) << "a manifest would change how Windows runs them";
 }
 
 TEST_P(ProgramResources, VersionBlockNamesTheProgram) {
     std::vector<char> block(GetFileVersionInfoSizeA(GetParam().path, nullptr));
-    ASSERT_FALSE(block.empty()) << "no version block";
-    ASSERT_TRUE(GetFileVersionInfoA(GetParam().path, 0, DWORD(block.size()), block.data()));
+    ASSERT_TRUE(GetFileVersionInfoA(GetParam().path, 0, DWORD(block.size()), block.data())) << "no version block";
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
     EXPECT_EQ((std::vector<DWORD>{fixed->dwSignature, fixed->dwFileVersionMS, fixed->dwFileVersionLS}),
-              (std::vector<DWORD>{0xFEEF04BD, 0x00010000, 0x00000001})) << "file version 1.0.0.1";
+              (std::vector<DWORD>{0xFEEF04BD, 0x00010000, 0x00000001}))
+        << "file version 1.0.0.1";
     auto value = [&](const std::string& name) {
         char* text = nullptr;
         const std::string query = "\\StringFileInfo\\040904b0\\" + name;
         const bool found = VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length);
         return found && text != nullptr ? std::string(text) : "<missing " + name + ">";
     };
-    EXPECT_EQ(value("FileVersion") + "|" + value("Comments") + "|" + value("InternalName") + "|" +
-                  value("OriginalFilename"), std::string("0.4|Beta7 (Final Public Beta)|VALKOR|") + GetParam().originalName);
+    EXPECT_EQ(
+        value("FileVersion") + "|" + value("Comments") + "|" + value("InternalName") + "|" + value("OriginalFilename"),
+        std::string("0.4|Beta7 (Final Public Beta)|VALKOR|") + GetParam().originalName);
     // Words that make Windows take a program for an installer and ask to raise its rights.
-    const std::string description = Lower(value("FileDescription"));
+    std::string description = value("FileDescription");
+    CharLowerA(&description[0]);
     EXPECT_NE(description.find(GetParam().descriptionWord), std::string::npos) << description;
     for (const char* word : {"install", "setup", "update", "patch"})
         EXPECT_EQ(description.find(word), std::string::npos) << description;
 }
 
-// The controls of a dialog template in its order, as the resource compiler
-// writes it (DIALOGEX): id, class (0x80 button, 0x81 edit, 0x82 static, a name
-// taken to its ordinal) and style; empty for any other form.
-struct ControlEntry {
-    int id, kind;
-    DWORD style;
-};
-std::vector<ControlEntry> Controls(const std::string& dialog) {
-    if (At<WORD>(dialog, 2) != 0xFFFF) return {};
-    size_t at = 26;  // past the fixed header
-    // A name or ordinal (0xFFFF and a number), or a text of 16-bit characters up to a zero.
-    const auto skip = [&] {
-        if (At<WORD>(dialog, at) == 0xFFFF) return at += 4, int(At<WORD>(dialog, at - 2));
-        std::string name;
-        for (; at < dialog.size() && At<WORD>(dialog, at) != 0; at += 2) name += char(tolower(At<WORD>(dialog, at)));
-        at += 2;
-        return name == "button" ? 0x80 : name == "edit" ? 0x81 : name == "static" ? 0x82 : -1;
-    };
-    skip(), skip(), skip();  // menu, window class, caption
-    if (At<DWORD>(dialog, 12) & DS_SETFONT) at += 6, skip();
-    std::vector<ControlEntry> controls;
-    for (WORD i = 0, count = At<WORD>(dialog, 16); i < count && at < dialog.size(); ++i) {
-        at = (at + 3) & ~size_t(3);
-        const DWORD style = At<DWORD>(dialog, at + 8), id = At<DWORD>(dialog, at + 20);
-        at += 24;
-        const int kind = skip();
-        skip();  // its text
-        at += 2 + At<WORD>(dialog, at);
-        controls.push_back({int(id), kind, style});
-    }
-    return controls;
-}
-
 // Enter presses the default push button when the focus is on no button; with
 // two, the dialog manager takes either: each window has one, OK. Screen readers
 // name an edit box by the static text just before it: every edit box that takes
-// input follows its explanation.
+// input follows its explanation. The templates are read as the resource compiler
+// writes them (DIALOGEX), each control's class an ordinal (0x80 button, 0x81 edit,
+// 0x82 static) or a name, taken to its ordinal.
 TEST_P(ProgramResources, EachWindowHasOneDefaultButtonOkAndEveryEditBoxItsLabel) {
     std::map<int, std::vector<int>> defaults, labels;
-    for (int dialog : Names(RT_DIALOG)) {
-        const std::vector<ControlEntry> controls = Controls(Resource(dialog, RT_DIALOG));
-        defaults[dialog], labels[dialog];
-        for (size_t i = 0; i < controls.size(); ++i) {
-            const ControlEntry& control = controls[i];
-            if (control.kind == 0x80 && (control.style & 0xF) == BS_DEFPUSHBUTTON) defaults[dialog].push_back(control.id);
-            if (control.kind == 0x81 && !(control.style & ES_READONLY))
-                labels[dialog].push_back(i > 0 && controls[i - 1].kind == 0x82 ? controls[i - 1].id : -control.id);
+    for (int number : Names(RT_DIALOG)) {
+        const std::string dialog = Resource(number, RT_DIALOG);
+        ASSERT_EQ(At<WORD>(dialog, 2), 0xFFFF) << "dialog " << number << " is no DIALOGEX";
+        size_t at = 26;  // past the fixed header
+        // A name or ordinal (0xFFFF and a number), or a text of 16-bit characters up to a zero.
+        const auto skip = [&] {
+            if (At<WORD>(dialog, at) == 0xFFFF) return at += 4, int(At<WORD>(dialog, at - 2));
+            std::string name;
+            for (; at < dialog.size() && At<WORD>(dialog, at) != 0; at += 2)
+                name += char(tolower(At<WORD>(dialog, at)));
+            at += 2;
+            return name == "button" ? 0x80 : name == "edit" ? 0x81 : name == "static" ? 0x82 : -1;
+        };
+        skip(), skip(), skip();  // menu, window class, caption
+        if (At<DWORD>(dialog, 12) & DS_SETFONT) at += 6, skip();
+        defaults[number], labels[number];
+        std::pair<int, int> previous = {0, 0};  // the class and id of the control before
+        for (WORD i = 0, count = At<WORD>(dialog, 16); i < count && at < dialog.size(); ++i) {
+            at = (at + 3) & ~size_t(3);
+            const DWORD style = At<DWORD>(dialog, at + 8);
+            const int id = int(At<DWORD>(dialog, at + 20));
+            at += 24;
+            const int kind = skip();
+            skip();  // its text
+            at += 2 + At<WORD>(dialog, at);
+            if (kind == 0x80 && (style & 0xF) == BS_DEFPUSHBUTTON) defaults[number].push_back(id);
+            if (kind == 0x81 && !(style & ES_READONLY))
+                labels[number].push_back(previous.first == 0x82 ? previous.second : -id);
+            previous = {kind, id};
         }
     }
     EXPECT_EQ(defaults, (std::map<int, std::vector<int>>{{102, {IDOK}}, {132, {IDOK}}, {145, {IDOK}}, {146, {IDOK}}}));
     // The label of each edit box; an unlabelled one shows as minus its own id.
-    EXPECT_EQ(labels, (std::map<int, std::vector<int>>{
-                          {102, {}}, {132, {}}, {145, {IDC_EXPLANATION}}, {146, {IDC_PROMPT}}}));
+    EXPECT_EQ(labels,
+              (std::map<int, std::vector<int>>{{102, {}}, {132, {}}, {145, {IDC_EXPLANATION}}, {146, {IDC_PROMPT}}}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Resources, ProgramResources, ::testing::ValuesIn(kBuilds), BuildName);
+INSTANTIATE_TEST_SUITE_P(Resources, ProgramResources, ::testing::ValuesIn(kBuilds),
+                         [](const ::testing::TestParamInfo<Build>& build) { return std::string(build.param.name); });
 
 }  // namespace

@@ -56,8 +56,7 @@ protected:
     FindGameDialog dialog{sim.platform, nullptr};
 };
 
-void Search(SimDialogView& window) { window.Press(IDC_SEARCH); }
-void Cancel(SimDialogView& window) { window.Press(IDCANCEL); }
+const DialogStep Search = Pressing(IDC_SEARCH), Cancel = Pressing(IDCANCEL);
 
 TEST_F(FindGame, SearchFindsPausesAndGoesOnUntilNotFoundThenStartsAgain) {
     Expect(kReady, [](SimDialogView& window) {

@@ -15,14 +15,9 @@ int g_taunts = 0;
 BOOL PatchSucceeds(LauncherDialog&) { return ++g_patches, TRUE; }
 BOOL PatchFails(LauncherDialog&) { return ++g_patches, FALSE; }
 
-// One program: the two differ only in their profile's data, which the end-to-end
-// tests and the taunt tests see in both.
-const struct {
-    const Profile& (*profile)();
-    const char *title, *captions, *readme;
-    UINT site;
-} kNovalkor = {NovalkorProfile, "Corvane 2: Drifthaven", "Play|Readme|Visit Corvane Site|Cancel",
-               "readme_english.html", 7};
+// Novalkor's launcher: the two programs differ only in their profile's data,
+// which the end-to-end tests and the taunt tests see in both.
+const char kTitle[] = "Corvane 2: Drifthaven";
 
 // A shell request as "file|directory|mask|show", with "|icon" when it carries
 // one and "|odd" when its other fields are not those of a plain open.
@@ -41,25 +36,24 @@ protected:
     }
     ~LauncherTest() override { ExpectNothingLeft(sim); }
     INT_PTR Run(BOOL (*patch)(LauncherDialog&) = PatchSucceeds, int silent = 0) {
-        Profile profile = kNovalkor.profile();
+        Profile profile = NovalkorProfile();
         profile.patchSettings = patch;
         profile.playTaunt = [](LauncherDialog&, Runtime&) { ++g_taunts; };
         return RunLauncher(sim, profile, silent);
     }
     // A message box of the launcher window: the text, the title, the stop icon.
-    std::string Box(UINT message) { return FindStringText(message) + ("|" + std::string(kNovalkor.title)) + "|16\n"; }
+    std::string Box(UINT message) { return FindStringText(message) + ("|" + std::string(kTitle)) + "|16\n"; }
 
     SimPlatform sim{{}};
 };
 
 TEST_F(LauncherTest, ReadyWindowShowsTitleCaptionsIconsAndPlaysOneTauntAndEveryCancelEndsIt) {
-    const auto& d = kNovalkor;
     for (auto way : kCancelWays) {
         g_taunts = 0;
         sim.windows.ExpectDialog(IDD_LAUNCHER, [&](SimDialogView& window) {
             const auto text = [&](int id) { return "|" + window.Text(id); };
             EXPECT_EQ(window.Caption() + text(IDOK) + text(IDC_README) + text(IDC_VISIT_SITE) + text(IDCANCEL),
-                      d.title + ("|" + std::string(d.captions)));
+                      kTitle + std::string("|Play|Readme|Visit Corvane Site|Cancel"));
             EXPECT_FALSE(window.IsVisible(IDC_TAUNT));
             EXPECT_EQ(window.Focus(), IDOK);
             EXPECT_EQ(window.BigIcon(), sim.windows.LoadAppIcon(IDI_APP));
@@ -101,7 +95,6 @@ TEST_F(LauncherTest, AFailedCheckOrPatchShowsItsMessageAndStartsNoGame) {
 
 // The hidden taunt button cannot be clicked, but its command taunts.
 TEST_F(LauncherTest, ReadmeSiteAndTauntDoTheirWorkAndLeaveTheWindowOpen) {
-    const auto& d = kNovalkor;
     sim.windows.ExpectDialog(IDD_LAUNCHER, [](SimDialogView& window) {
         window.Press(IDC_README);
         window.Press(IDC_VISIT_SITE);
@@ -112,8 +105,8 @@ TEST_F(LauncherTest, ReadmeSiteAndTauntDoTheirWorkAndLeaveTheWindowOpen) {
     sim.windows.ExpectDialog(IDD_LAUNCHER, Pressing(IDCANCEL));
     EXPECT_EQ(Run(), IDCANCEL);
     ASSERT_EQ(sim.shell.requests.size(), 2u);
-    EXPECT_EQ(Describe(sim.shell.requests[0]), d.readme + std::string("|C:\\Games\\Drifthaven|16|1|icon"));
-    EXPECT_EQ(Describe(sim.shell.requests[1]), FindStringText(d.site) + std::string("||0|1"));
+    EXPECT_EQ(Describe(sim.shell.requests[0]), "readme_english.html|C:\\Games\\Drifthaven|16|1|icon");
+    EXPECT_EQ(Describe(sim.shell.requests[1]), "http://www.corvane.example/||0|1");
     EXPECT_EQ(g_patches, 0);
     EXPECT_EQ(g_taunts, 2);
 }

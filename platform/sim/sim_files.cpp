@@ -6,6 +6,7 @@
 #include <cstring>
 
 struct SimFiles::Node {
+    explicit Node(std::string entryName, bool isDirectory) : name(std::move(entryName)), directory(isDirectory) {}
     std::string name;
     bool directory = false;
     std::string data;
@@ -14,13 +15,16 @@ struct SimFiles::Node {
     std::vector<std::unique_ptr<Node>> children;
 
     Node* Child(const std::string& wanted) const;
+    Node* Add(const std::string& childName, bool isDirectory) {
+        children.push_back(std::make_unique<Node>(childName, isDirectory));
+        return children.back().get();
+    }
 };
 
 struct SimFiles::OpenFileState {
     Node* node;
     std::string path;
     DWORD access;
-    DWORD share;
     size_t position = 0;
 };
 
@@ -56,8 +60,6 @@ bool Matches(const char* pattern, const char* name) {
     return *name == '\0';
 }
 
-bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
-
 }  // namespace
 
 SimFiles::Node* SimFiles::Node::Child(const std::string& wanted) const {
@@ -66,10 +68,7 @@ SimFiles::Node* SimFiles::Node::Child(const std::string& wanted) const {
     return nullptr;
 }
 
-SimFiles::SimFiles() {
-    for (UINT& type : m_types) type = DRIVE_NO_ROOT_DIR;
-}
-
+SimFiles::SimFiles() = default;
 SimFiles::~SimFiles() = default;
 
 bool SimFiles::Fail(DWORD error) {
@@ -110,17 +109,17 @@ bool SimFiles::Split(const std::string& path, int& drive, std::vector<std::strin
     return true;
 }
 
+// The entry the first count parts lead to on the drive, or null.
+SimFiles::Node* SimFiles::Walk(int drive, const std::vector<std::string>& parts, size_t count) const {
+    Node* node = m_volumes[drive].get();
+    for (size_t i = 0; node != nullptr && i < count; ++i) node = node->directory ? node->Child(parts[i]) : nullptr;
+    return node;
+}
+
 SimFiles::Node* SimFiles::Lookup(const std::string& path) const {
     int drive;
     std::vector<std::string> parts;
-    if (!Split(path, drive, parts) || !m_volumes[drive]) return nullptr;
-    Node* node = m_volumes[drive].get();
-    for (const std::string& part : parts) {
-        if (!node->directory) return nullptr;
-        node = node->Child(part);
-        if (node == nullptr) return nullptr;
-    }
-    return node;
+    return Split(path, drive, parts) ? Walk(drive, parts, parts.size()) : nullptr;
 }
 
 SimFiles::Node* SimFiles::MakeParents(const std::string& path, std::string& leaf) {
@@ -132,12 +131,7 @@ SimFiles::Node* SimFiles::MakeParents(const std::string& path, std::string& leaf
     Node* node = m_volumes[drive].get();
     for (const std::string& part : parts) {
         Node* child = node->Child(part);
-        if (child == nullptr) {
-            node->children.push_back(std::make_unique<Node>());
-            child = node->children.back().get();
-            child->name = part;
-            child->directory = true;
-        }
+        if (child == nullptr) child = node->Add(part, true);
         if (!child->directory) return nullptr;
         node = child;
     }
@@ -147,19 +141,13 @@ SimFiles::Node* SimFiles::MakeParents(const std::string& path, std::string& leaf
 void SimFiles::AddVolume(char letter, UINT driveType) {
     const int drive = std::toupper(static_cast<unsigned char>(letter)) - 'A';
     m_types[drive] = driveType;
-    if (!m_volumes[drive]) {
-        m_volumes[drive] = std::make_unique<Node>();
-        m_volumes[drive]->directory = true;
-    }
+    if (!m_volumes[drive]) m_volumes[drive] = std::make_unique<Node>("", true);
 }
 
 void SimFiles::AddDirectory(const std::string& path) {
     std::string leaf;
     Node* parent = MakeParents(path, leaf);
-    if (parent == nullptr || parent->Child(leaf) != nullptr) return;
-    parent->children.push_back(std::make_unique<Node>());
-    parent->children.back()->name = leaf;
-    parent->children.back()->directory = true;
+    if (parent != nullptr && parent->Child(leaf) == nullptr) parent->Add(leaf, true);
 }
 
 void SimFiles::AddFile(const std::string& path, const std::string& content, FILETIME lastWrite) {
@@ -167,15 +155,10 @@ void SimFiles::AddFile(const std::string& path, const std::string& content, FILE
     Node* parent = MakeParents(path, leaf);
     if (parent == nullptr) return;
     Node* node = parent->Child(leaf);
-    if (node == nullptr) {
-        parent->children.push_back(std::make_unique<Node>());
-        node = parent->children.back().get();
-        node->name = leaf;
-    }
+    if (node == nullptr) node = parent->Add(leaf, false);
     node->data = content;
     node->lastWrite = lastWrite;
 }
-
 
 void SimFiles::SetLastWrite(const std::string& path, FILETIME lastWrite) {
     if (Node* node = Lookup(path)) node->lastWrite = lastWrite;
@@ -186,22 +169,7 @@ void SimFiles::AddLink(const std::string& path, const std::string& target) {
     Node* parent = MakeParents(path, leaf);
     Node* destination = Lookup(target);
     if (parent == nullptr || destination == nullptr || parent->Child(leaf) != nullptr) return;
-    parent->children.push_back(std::make_unique<Node>());
-    parent->children.back()->name = leaf;
-    parent->children.back()->directory = destination->directory;
-    parent->children.back()->link = destination;
-}
-
-void SimFiles::HoldOpen(const std::string& path) {
-    HANDLE handle = OpenFile(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) m_held[Lower(path)] = handle;
-}
-
-void SimFiles::Release(const std::string& path) {
-    auto held = m_held.find(Lower(path));
-    if (held == m_held.end()) return;
-    CloseFile(held->second);
-    m_held.erase(held);
+    parent->Add(leaf, destination->directory)->link = destination;
 }
 
 std::string SimFiles::Content(const std::string& path) const {
@@ -209,112 +177,76 @@ std::string SimFiles::Content(const std::string& path) const {
     return node == nullptr ? std::string() : node->data;
 }
 
+// Sharing is not simulated: the programs open each file once, and a test makes
+// another program's hold an injected ERROR_SHARING_VIOLATION.
 HANDLE SimFiles::OpenFile(const char* path, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security, DWORD disposition,
                           DWORD flags, HANDLE) {
     const SimSystemCall call;
     const std::string name = path == nullptr ? std::string() : path;
-    char numbers[64];
-    std::snprintf(numbers, sizeof(numbers), "access 0x%lx share %lu", static_cast<unsigned long>(access),
-                  static_cast<unsigned long>(share));
-    std::string record = name + " " + numbers + " security ";
-    record += security == nullptr ? std::string("none")
-                                : std::to_string(security->nLength) +
-                                      (security->lpSecurityDescriptor != nullptr ? ",set," : ",null,") +
-                                      std::to_string(security->bInheritHandle);
-    std::snprintf(numbers, sizeof(numbers), " disposition %lu flags 0x%lx", static_cast<unsigned long>(disposition),
-                  static_cast<unsigned long>(flags));
-    opens.push_back(record + numbers);
-    FileFault fault = Fault(FileOp::Open, name);
+    opens.push_back(name + " access " + Hex(access) + " share " + std::to_string(share) + " security " +
+                    Security(security) + " disposition " + std::to_string(disposition) + " flags " + Hex(flags));
+    const FileFault fault = Fault(FileOp::Open, name);
     if (fault.fail) return Fail(fault.error), INVALID_HANDLE_VALUE;
     int drive;
     std::vector<std::string> parts;
     if (!Split(name, drive, parts)) return Fail(ERROR_FILENAME_EXCED_RANGE), INVALID_HANDLE_VALUE;
     Node* node = Lookup(name);
+    if (node == nullptr && disposition == OPEN_EXISTING) return Fail(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
     if (node == nullptr) {
-        if (disposition == OPEN_EXISTING) return Fail(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
-        Node* parent = Lookup(name.substr(0, name.find_last_of("\\/") == std::string::npos
-                                                 ? 0
-                                                 : name.find_last_of("\\/")));
+        Node* parent = Walk(drive, parts, parts.size() - 1);
         if (parent == nullptr || !parent->directory) return Fail(ERROR_PATH_NOT_FOUND), INVALID_HANDLE_VALUE;
-        AddFile(name, std::string());
-        node = Lookup(name);
+        node = parent->Add(parts.back(), false);
     }
     if (node->directory) return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
-    for (const auto& open : m_files) {
-        if (open.second->node != node) continue;
-        const OpenFileState& other = *open.second;
-        const bool theyRefuse = ((access & GENERIC_READ) && !(other.share & FILE_SHARE_READ)) ||
-                                ((access & GENERIC_WRITE) && !(other.share & FILE_SHARE_WRITE));
-        const bool weRefuse = ((other.access & GENERIC_READ) && !(share & FILE_SHARE_READ)) ||
-                              ((other.access & GENERIC_WRITE) && !(share & FILE_SHARE_WRITE));
-        if (theyRefuse || weRefuse) return Fail(ERROR_SHARING_VIOLATION), INVALID_HANDLE_VALUE;
-    }
     if (disposition == CREATE_ALWAYS) node->data.clear();
     HANDLE handle = NewHandle();
-    m_files[handle] = std::make_unique<OpenFileState>(OpenFileState{node, name, access, share});
+    m_files[handle] = std::make_unique<OpenFileState>(OpenFileState{node, name, access});
     return handle;
 }
 
 BOOL SimFiles::Read(HANDLE file, void* buffer, DWORD toRead, DWORD* read) {
-    const SimSystemCall call;
-    auto open = m_files.find(file);
-    if (read != nullptr) *read = 0;
-    if (open == m_files.end()) return Fail(ERROR_INVALID_HANDLE);
-    OpenFileState& state = *open->second;
-    if ((state.access & GENERIC_READ) == 0) return Fail(ERROR_ACCESS_DENIED);
-    FileFault fault = Fault(FileOp::Read, state.path);
-    const std::string& data = state.node->data;
-    size_t count = state.position < data.size() ? std::min<size_t>(toRead, data.size() - state.position) : 0;
-    count = std::min<size_t>(count, fault.limit);
-    if (count != 0) std::memcpy(buffer, data.data() + state.position, count);
-    state.position += count;
-    if (read != nullptr) *read = static_cast<DWORD>(count);
-    if (fault.fail) return Fail(fault.error);
-    return TRUE;
+    return Transfer(file, false, static_cast<char*>(buffer), nullptr, toRead, read);
 }
 
 BOOL SimFiles::Write(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written) {
+    return Transfer(file, true, nullptr, static_cast<const char*>(buffer), toWrite, written);
+}
+
+// A read or a write: an injected fault's limit cuts it short, and its failure
+// is reported after the bytes moved.
+BOOL SimFiles::Transfer(HANDLE file, bool writing, char* in, const char* out, DWORD wanted, DWORD* moved) {
     const SimSystemCall call;
-    auto open = m_files.find(file);
-    if (written != nullptr) *written = 0;
-    if (open == m_files.end()) return Fail(ERROR_INVALID_HANDLE);
-    OpenFileState& state = *open->second;
-    if ((state.access & GENERIC_WRITE) == 0) return Fail(ERROR_ACCESS_DENIED);
-    FileFault fault = Fault(FileOp::Write, state.path);
-    const size_t count = std::min<size_t>(toWrite, fault.limit);
+    OpenFileState& state = *Opened(m_files, file);
+    if (moved != nullptr) *moved = 0;
+    if ((state.access & (writing ? GENERIC_WRITE : GENERIC_READ)) == 0) return Fail(ERROR_ACCESS_DENIED);
+    const FileFault fault = Fault(writing ? FileOp::Write : FileOp::Read, state.path);
     std::string& data = state.node->data;
-    if (data.size() < state.position + count) data.resize(state.position + count, '\0');
-    if (count != 0) std::memcpy(&data[state.position], buffer, count);
+    const size_t left = writing ? wanted : state.position < data.size() ? data.size() - state.position : 0;
+    const size_t count = std::min<size_t>({wanted, left, fault.limit});
+    if (writing && data.size() < state.position + count) data.resize(state.position + count, '\0');
+    if (count != 0) std::memcpy(writing ? &data[state.position] : in, writing ? out : &data[state.position], count);
     state.position += count;
-    if (written != nullptr) *written = static_cast<DWORD>(count);
-    if (fault.fail) return Fail(fault.error);
-    return TRUE;
+    if (moved != nullptr) *moved = static_cast<DWORD>(count);
+    return fault.fail ? Fail(fault.error) : TRUE;
 }
 
 DWORD SimFiles::Seek(HANDLE file, LONG distance, LONG* distanceHigh, DWORD method) {
     const SimSystemCall call;
-    auto open = m_files.find(file);
-    if (open == m_files.end()) return Fail(ERROR_INVALID_HANDLE), INVALID_SET_FILE_POINTER;
-    OpenFileState& state = *open->second;
-    FileFault fault = Fault(FileOp::Seek, state.path);
+    OpenFileState& state = *Opened(m_files, file);
+    const FileFault fault = Fault(FileOp::Seek, state.path);
     if (fault.fail) return Fail(fault.error), INVALID_SET_FILE_POINTER;
-    // The programs seek from the start only.
-    if (method != FILE_BEGIN) return Fail(ERROR_INVALID_PARAMETER), INVALID_SET_FILE_POINTER;
-    long long target = distance;
-    if (distanceHigh != nullptr) target = (static_cast<long long>(*distanceHigh) << 32) | static_cast<DWORD>(distance);
-    if (target < 0 || target >= 0xFFFFFFFFLL) return Fail(ERROR_INVALID_PARAMETER), INVALID_SET_FILE_POINTER;
-    state.position = static_cast<size_t>(target);
-    if (distanceHigh != nullptr) *distanceHigh = 0;
-    return static_cast<DWORD>(target);
+    // The programs seek from the start, to under 2 GiB.
+    if (method != FILE_BEGIN || distanceHigh != nullptr) throw SimUnexpected("a seek that is not simulated");
+    if (distance < 0) return Fail(ERROR_INVALID_PARAMETER), INVALID_SET_FILE_POINTER;
+    state.position = static_cast<size_t>(distance);
+    return static_cast<DWORD>(distance);
 }
 
 BOOL SimFiles::Truncate(HANDLE file) {
     const SimSystemCall call;
-    auto open = m_files.find(file);
-    if (open == m_files.end()) return Fail(ERROR_INVALID_HANDLE);
-    OpenFileState& state = *open->second;
+    OpenFileState& state = *Opened(m_files, file);
     if ((state.access & GENERIC_WRITE) == 0) return Fail(ERROR_ACCESS_DENIED);
-    FileFault fault = Fault(FileOp::Truncate, state.path);
+    const FileFault fault = Fault(FileOp::Truncate, state.path);
     if (fault.fail) return Fail(fault.error);
     state.node->data.resize(state.position, '\0');
     return TRUE;
@@ -322,29 +254,24 @@ BOOL SimFiles::Truncate(HANDLE file) {
 
 BOOL SimFiles::CloseFile(HANDLE file) {
     const SimSystemCall call;
-    auto open = m_files.find(file);
-    if (open == m_files.end()) return Fail(ERROR_INVALID_HANDLE);
-    const std::string path = open->second->path;
-    m_files.erase(open);
-    FileFault fault = Fault(FileOp::Close, path);
+    const std::string path = Opened(m_files, file)->path;
+    m_files.erase(file);
+    const FileFault fault = Fault(FileOp::Close, path);
     return fault.fail ? Fail(fault.error) : TRUE;
 }
 
 HANDLE SimFiles::FindFirst(const char* pattern, WIN32_FIND_DATAA* data) {
     const SimSystemCall call;
     const std::string text = pattern == nullptr ? std::string() : pattern;
-    FileFault fault = Fault(FileOp::FindFirst, text);
+    const FileFault fault = Fault(FileOp::FindFirst, text);
     if (fault.fail) return Fail(fault.error), INVALID_HANDLE_VALUE;
     int drive;
     std::vector<std::string> parts;
     if (!Split(text, drive, parts)) return Fail(ERROR_FILENAME_EXCED_RANGE), INVALID_HANDLE_VALUE;
-    if (text.empty() || text.back() == '\\' || text.back() == '/' || parts.empty())
+    if (parts.empty() || text.back() == '\\' || text.back() == '/')
         return Fail(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
-    const std::string leaf = parts.back();
-    const size_t cut = text.find_last_of("\\/");
-    std::string directoryPath = cut == std::string::npos ? std::string() : text.substr(0, cut + 1);
-    if (directoryPath.empty() && text.size() >= 2 && text[1] == ':') directoryPath = text.substr(0, 2);
-    Node* directory = Lookup(directoryPath);
+    const char* leaf = parts.back().c_str();
+    Node* directory = Walk(drive, parts, parts.size() - 1);
     if (directory == nullptr || !directory->directory) return Fail(ERROR_PATH_NOT_FOUND), INVALID_HANDLE_VALUE;
 
     auto state = std::make_unique<FindState>();
@@ -359,19 +286,12 @@ HANDLE SimFiles::FindFirst(const char* pattern, WIN32_FIND_DATAA* data) {
         std::strncpy(entry.cFileName, name.c_str(), MAX_PATH - 1);
         state->entries.push_back(entry);
     };
-    const bool isRoot = directory == m_volumes[drive].get();
-    if (HasWildcard(leaf)) {
-        if (!isRoot) {
-            if (Matches(leaf.c_str(), ".")) add(".", *directory);
-            if (Matches(leaf.c_str(), "..")) add("..", *directory);
-        }
-        for (const auto& child : directory->children)
-            if (Matches(leaf.c_str(), child->name.c_str()))
-                add(child->name, *child);
-    } else {
-        for (const auto& child : directory->children)
-            if (Lower(child->name) == Lower(leaf)) add(child->name, *child);
-    }
+    // A root directory has no "." and "..".
+    if (directory != m_volumes[drive].get())
+        for (const char* dots : {".", ".."})
+            if (Matches(leaf, dots)) add(dots, *directory);
+    for (const auto& child : directory->children)
+        if (Matches(leaf, child->name.c_str())) add(child->name, *child);
     if (state->entries.empty()) return Fail(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
     *data = state->entries[0];
     HANDLE handle = NewHandle();
@@ -381,10 +301,8 @@ HANDLE SimFiles::FindFirst(const char* pattern, WIN32_FIND_DATAA* data) {
 
 BOOL SimFiles::FindNext(HANDLE find, WIN32_FIND_DATAA* data) {
     const SimSystemCall call;
-    auto open = m_finds.find(find);
-    if (open == m_finds.end()) return Fail(ERROR_INVALID_HANDLE);
-    FindState& state = *open->second;
-    FileFault fault = Fault(FileOp::FindNext, state.pattern);
+    FindState& state = *Opened(m_finds, find);
+    const FileFault fault = Fault(FileOp::FindNext, state.pattern);
     if (fault.fail) return Fail(fault.error);
     if (state.next >= state.entries.size()) return Fail(ERROR_NO_MORE_FILES);
     *data = state.entries[state.next++];
@@ -393,19 +311,15 @@ BOOL SimFiles::FindNext(HANDLE find, WIN32_FIND_DATAA* data) {
 
 BOOL SimFiles::FindEnd(HANDLE find) {
     const SimSystemCall call;
-    auto open = m_finds.find(find);
-    if (open == m_finds.end()) return Fail(ERROR_INVALID_HANDLE);
-    const std::string pattern = open->second->pattern;
-    m_finds.erase(open);
-    FileFault fault = Fault(FileOp::FindClose, pattern);
+    const std::string pattern = Opened(m_finds, find)->pattern;
+    m_finds.erase(find);
+    const FileFault fault = Fault(FileOp::FindClose, pattern);
     return fault.fail ? Fail(fault.error) : TRUE;
 }
 
 UINT SimFiles::DriveType(const char* rootPath) {
     const SimSystemCall call;
-    if (rootPath == nullptr || std::strlen(rootPath) != 3 || rootPath[1] != ':' || rootPath[2] != '\\')
-        return DRIVE_NO_ROOT_DIR;
-    const int letter = std::toupper(static_cast<unsigned char>(rootPath[0]));
-    if (letter < 'A' || letter > 'Z') return DRIVE_NO_ROOT_DIR;
-    return m_types[letter - 'A'];
+    const int drive = rootPath == nullptr ? -1 : std::toupper(static_cast<unsigned char>(rootPath[0])) - 'A';
+    const bool root = drive >= 0 && drive < 26 && std::string(rootPath + 1) == ":\\";
+    return root && m_volumes[drive] ? m_types[drive] : DRIVE_NO_ROOT_DIR;
 }

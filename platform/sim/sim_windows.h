@@ -63,7 +63,6 @@ private:
 class SimWindows : public WindowSystem {
 public:
     explicit SimWindows(SimLog& log) : m_log(log) {}
-    ~SimWindows() override;
 
     // The script. A dialog step runs when its window has no timer running, or,
     // with afterTicks >= 0, once that many ticks have passed since the window
@@ -76,7 +75,6 @@ public:
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return m_boxes; }
     int LiveFonts() const { return m_liveFonts; }
     int OpenWindows() const { return static_cast<int>(m_windows.size()); }
-    uint64_t Now() const { return m_now; }
     // Templates whose windows cannot be created (RunModal returns -1).
     std::set<UINT> refuseTemplates;
 
@@ -143,8 +141,8 @@ private:
         int afterTicks;
     };
 
-    Window* Find(HWND window) const;
-    Control* FindControl(HWND window, int id) const;
+    Window& Find(HWND window);
+    Control* FindControl(HWND window, int id);
     std::string Describe(const Step& step) const;
     void FireTimer(Window& window);
 

@@ -1,6 +1,7 @@
 #include "sim_windows.h"
 #include "platform/dialog.h"
 #include "platform/item_number.h"
+#include <algorithm>
 #include <utility>
 #include "resources/dialog_templates.h"
 
@@ -60,23 +61,18 @@ INT_PTR SimWindows::RunModal(Dialog& dialog, HWND) {
     m_log.Add("dialog " + std::to_string(templateId) + " open");
 
     // The window goes away however the run ends, also when the script throws.
-    struct Closer {
-        SimWindows& windows;
-        Dialog& dialog;
-        HWND handle;
-        ~Closer() {
-            dialog.Detach();
-            windows.m_windows.erase(handle);
-        }
-    } closer{*this, dialog, handle};
+    const auto close = [this, handle](Dialog* closed) {
+        closed->Detach();
+        m_windows.erase(handle);
+    };
+    const std::unique_ptr<Dialog, decltype(close)> closer(&dialog, close);
 
-    if (dialog.OnInitDialog()) {
-        for (const Control& control : state.controls)
-            if (control.visible && control.enabled && control.windowClass != "Static") {
-                state.focus = control.id;
-                break;
-            }
-    }
+    // The first control that can take the focus gets it, unless the dialog set it.
+    const bool initialFocus = dialog.OnInitDialog();
+    const auto first = std::find_if(state.controls.begin(), state.controls.end(), [](const Control& control) {
+        return control.visible && control.enabled && control.windowClass != "Static";
+    });
+    if (initialFocus && first != state.controls.end()) state.focus = first->id;
     while (!state.ended) {
         const bool timing = !state.timers.empty();
         const Step* next = m_script.empty() ? nullptr : &m_script.front();
@@ -242,35 +238,17 @@ BOOL SimWindows::DestroyFont(HFONT font) {
     return TRUE;
 }
 
-std::string SimDialogView::Caption() const { return m_windows.Find(m_window).caption; }
-bool SimDialogView::Shown() const { return m_windows.Find(m_window).shown; }
-std::string SimDialogView::Text(int id) const { return m_windows.GetItemText(m_window, id); }
-int SimDialogView::Focus() const { return m_windows.Find(m_window).focus; }
-HICON SimDialogView::BigIcon() const { return m_windows.Find(m_window).bigIcon; }
-HICON SimDialogView::SmallIcon() const { return m_windows.Find(m_window).smallIcon; }
-HFONT SimDialogView::Font() const { return m_windows.Find(m_window).font; }
-
-bool SimDialogView::IsVisible(int id) const {
-    const SimWindows::Control* control = m_windows.FindControl(m_window, id);
-    return control != nullptr && control->visible;
-}
-
-bool SimDialogView::IsEnabled(int id) const {
-    const SimWindows::Control* control = m_windows.FindControl(m_window, id);
-    return control != nullptr && control->enabled;
-}
-
 void SimDialogView::Press(int id) {
-    const SimWindows::Control* control = m_windows.FindControl(m_window, id);
+    const SimWindows::Control* control = Item(id);
     if (control == nullptr || control->windowClass != "Button" || !control->visible || !control->enabled || !Shown())
         throw SimUnexpected("no visible, enabled button " + std::to_string(id) + " to press in dialog " +
-                            std::to_string(m_windows.Find(m_window).templateId));
-    m_windows.Find(m_window).focus = id;
+                            std::to_string(State().templateId));
+    State().focus = id;
     SendCommand(id);
 }
 
 void SimDialogView::SendCommand(int id) {
-    Dialog& dialog = *m_windows.Find(m_window).dialog;
+    Dialog& dialog = *State().dialog;
     if (id == IDOK)
         dialog.OnOK();
     else if (id == IDCANCEL)
@@ -280,8 +258,8 @@ void SimDialogView::SendCommand(int id) {
 }
 
 void SimDialogView::CloseBox() {
-    const SimWindows::Control* cancel = m_windows.FindControl(m_window, IDCANCEL);
-    if (cancel == nullptr || cancel->enabled) m_windows.Find(m_window).dialog->OnCancel();
+    const SimWindows::Control* cancel = Item(IDCANCEL);
+    if (cancel == nullptr || cancel->enabled) State().dialog->OnCancel();
 }
 
 void SimDialogView::Escape() {
@@ -291,22 +269,19 @@ void SimDialogView::Escape() {
 void SimDialogView::Enter() {
     const int focus = Focus();
     if (focus == 0) return;
-    const SimWindows::Control* focused = m_windows.FindControl(m_window, focus);
-    if (focused != nullptr && focused->windowClass == "Button") {
-        SendCommand(focus);
-        return;
-    }
+    const SimWindows::Control* focused = Item(focus);
+    if (focused != nullptr && focused->windowClass == "Button") return SendCommand(focus);
     int defaultId = IDOK;
-    for (const SimWindows::Control& control : m_windows.Find(m_window).controls)
+    for (const SimWindows::Control& control : State().controls)
         if (control.defaultButton) defaultId = control.id;
-    const SimWindows::Control* button = m_windows.FindControl(m_window, defaultId);
+    const SimWindows::Control* button = Item(defaultId);
     if (button == nullptr || button->enabled) SendCommand(defaultId);
 }
 
 void SimDialogView::Type(int id, const std::string& text) {
-    SimWindows::Control* control = m_windows.FindControl(m_window, id);
+    SimWindows::Control* control = Item(id);
     if (control == nullptr || control->windowClass != "Edit" || !control->visible || !control->enabled)
         throw SimUnexpected("no visible, enabled edit box " + std::to_string(id) + " to type in");
-    m_windows.Find(m_window).focus = id;
+    State().focus = id;
     control->text = text;
 }

@@ -68,13 +68,9 @@ SimFiles::Node* SimFiles::Node::Child(const std::string& wanted) const {
     return nullptr;
 }
 
-SimFiles::SimFiles() = default;
+// The volumes are the directories of one root, named by their letters.
+SimFiles::SimFiles() : m_root(std::make_unique<Node>("", true)) {}
 SimFiles::~SimFiles() = default;
-
-bool SimFiles::Fail(DWORD error) {
-    m_lastError = error;
-    return false;
-}
 
 FileFault SimFiles::Fault(FileOp op, const std::string& path) const { return inject ? inject(op, path) : FileFault{}; }
 
@@ -84,21 +80,15 @@ HANDLE SimFiles::NewHandle() {
     return handle;
 }
 
-// "C:\a\b" and "c:/a//b" both give drive 2 and {a, b}; a path without a drive
-// lies on C:, the current drive of the simulated machine.
-bool SimFiles::Split(const std::string& path, int& drive, std::vector<std::string>& parts) const {
-    if (path.size() >= MAX_PATH) return false;
-    size_t at = 0;
-    drive = 2;
-    if (path.size() >= 2 && path[1] == ':') {
-        const int letter = std::toupper(static_cast<unsigned char>(path[0]));
-        if (letter < 'A' || letter > 'Z') return false;
-        drive = letter - 'A';
-        at = 2;
-    }
-    parts.clear();
+// "C:\a\b" and "c:/a//b" both give {c, a, b}; a path without a drive lies on C:,
+// the current drive of the simulated machine. Nothing for a path too long or
+// with no letter before its colon.
+std::vector<std::string> SimFiles::Split(const std::string& path) {
+    const bool lettered = path.size() >= 2 && path[1] == ':';
+    if (path.size() >= MAX_PATH || (lettered && !std::isalpha(static_cast<unsigned char>(path[0])))) return {};
+    std::vector<std::string> parts{lettered ? path.substr(0, 1) : "c"};
     std::string part;
-    for (; at <= path.size(); ++at) {
+    for (size_t at = lettered ? 2 : 0; at <= path.size(); ++at) {
         if (at == path.size() || path[at] == '\\' || path[at] == '/') {
             if (!part.empty() && part != ".") parts.push_back(part);
             part.clear();
@@ -106,56 +96,48 @@ bool SimFiles::Split(const std::string& path, int& drive, std::vector<std::strin
             part += path[at];
         }
     }
-    return true;
+    return parts;
 }
 
-// The entry the first count parts lead to on the drive, or null.
-SimFiles::Node* SimFiles::Walk(int drive, const std::vector<std::string>& parts, size_t count) const {
-    Node* node = m_volumes[drive].get();
+// The entry the first count parts lead to, or null.
+SimFiles::Node* SimFiles::Walk(const std::vector<std::string>& parts, size_t count) const {
+    Node* node = count == 0 || count > parts.size() ? nullptr : m_root.get();
     for (size_t i = 0; node != nullptr && i < count; ++i) node = node->directory ? node->Child(parts[i]) : nullptr;
     return node;
 }
 
 SimFiles::Node* SimFiles::Lookup(const std::string& path) const {
-    int drive;
-    std::vector<std::string> parts;
-    return Split(path, drive, parts) ? Walk(drive, parts, parts.size()) : nullptr;
+    const std::vector<std::string> parts = Split(path);
+    return Walk(parts, parts.size());
 }
 
-SimFiles::Node* SimFiles::MakeParents(const std::string& path, std::string& leaf) {
-    int drive;
-    std::vector<std::string> parts;
-    if (!Split(path, drive, parts) || !m_volumes[drive] || parts.empty()) return nullptr;
-    leaf = parts.back();
-    parts.pop_back();
-    Node* node = m_volumes[drive].get();
-    for (const std::string& part : parts) {
-        Node* child = node->Child(part);
-        if (child == nullptr) child = node->Add(part, true);
-        if (!child->directory) return nullptr;
-        node = child;
+// The directory the first count parts name, made where missing on an existing
+// volume; null when a file is in the way.
+SimFiles::Node* SimFiles::Make(const std::vector<std::string>& parts, size_t count) {
+    Node* node = count == 0 || count > parts.size() ? nullptr : m_root->Child(parts[0]);
+    for (size_t i = 1; node != nullptr && i < count; ++i) {
+        Node* child = node->Child(parts[i]);
+        node = child == nullptr ? node->Add(parts[i], true) : child->directory ? child : nullptr;
     }
     return node;
 }
 
 void SimFiles::AddVolume(char letter, UINT driveType) {
-    const int drive = std::toupper(static_cast<unsigned char>(letter)) - 'A';
-    m_types[drive] = driveType;
-    if (!m_volumes[drive]) m_volumes[drive] = std::make_unique<Node>("", true);
+    m_types[std::toupper(static_cast<unsigned char>(letter)) - 'A'] = driveType;
+    if (m_root->Child(std::string(1, letter)) == nullptr) m_root->Add(std::string(1, letter), true);
 }
 
 void SimFiles::AddDirectory(const std::string& path) {
-    std::string leaf;
-    Node* parent = MakeParents(path, leaf);
-    if (parent != nullptr && parent->Child(leaf) == nullptr) parent->Add(leaf, true);
+    const std::vector<std::string> parts = Split(path);
+    Make(parts, parts.size());
 }
 
 void SimFiles::AddFile(const std::string& path, const std::string& content, FILETIME lastWrite) {
-    std::string leaf;
-    Node* parent = MakeParents(path, leaf);
+    const std::vector<std::string> parts = Split(path);
+    Node* parent = Make(parts, parts.size() - 1);
     if (parent == nullptr) return;
-    Node* node = parent->Child(leaf);
-    if (node == nullptr) node = parent->Add(leaf, false);
+    Node* node = parent->Child(parts.back());
+    if (node == nullptr) node = parent->Add(parts.back(), false);
     node->data = content;
     node->lastWrite = lastWrite;
 }
@@ -165,11 +147,11 @@ void SimFiles::SetLastWrite(const std::string& path, FILETIME lastWrite) {
 }
 
 void SimFiles::AddLink(const std::string& path, const std::string& target) {
-    std::string leaf;
-    Node* parent = MakeParents(path, leaf);
+    const std::vector<std::string> parts = Split(path);
+    Node* parent = Make(parts, parts.size() - 1);
     Node* destination = Lookup(target);
-    if (parent == nullptr || destination == nullptr || parent->Child(leaf) != nullptr) return;
-    parent->Add(leaf, destination->directory)->link = destination;
+    if (parent == nullptr || destination == nullptr || parent->Child(parts.back()) != nullptr) return;
+    parent->Add(parts.back(), destination->directory)->link = destination;
 }
 
 std::string SimFiles::Content(const std::string& path) const {
@@ -178,7 +160,8 @@ std::string SimFiles::Content(const std::string& path) const {
 }
 
 // Sharing is not simulated: the programs open each file once, and a test makes
-// another program's hold an injected ERROR_SHARING_VIOLATION.
+// another program's hold an injected ERROR_SHARING_VIOLATION. The programs never
+// ask for the last error, so the simulation names it in comments only.
 HANDLE SimFiles::OpenFile(const char* path, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security, DWORD disposition,
                           DWORD flags, HANDLE) {
     const SimSystemCall call;
@@ -186,18 +169,16 @@ HANDLE SimFiles::OpenFile(const char* path, DWORD access, DWORD share, SECURITY_
     opens.push_back(name + " access " + Hex(access) + " share " + std::to_string(share) + " security " +
                     Security(security) + " disposition " + std::to_string(disposition) + " flags " + Hex(flags));
     const FileFault fault = Fault(FileOp::Open, name);
-    if (fault.fail) return Fail(fault.error), INVALID_HANDLE_VALUE;
-    int drive;
-    std::vector<std::string> parts;
-    if (!Split(name, drive, parts)) return Fail(ERROR_FILENAME_EXCED_RANGE), INVALID_HANDLE_VALUE;
-    Node* node = Lookup(name);
-    if (node == nullptr && disposition == OPEN_EXISTING) return Fail(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
+    const std::vector<std::string> parts = Split(name);
+    if (fault.fail || parts.empty()) return INVALID_HANDLE_VALUE;  // or ERROR_FILENAME_EXCED_RANGE
+    Node* node = Walk(parts, parts.size());
+    if (node == nullptr && disposition == OPEN_EXISTING) return INVALID_HANDLE_VALUE;  // ERROR_FILE_NOT_FOUND
     if (node == nullptr) {
-        Node* parent = Walk(drive, parts, parts.size() - 1);
-        if (parent == nullptr || !parent->directory) return Fail(ERROR_PATH_NOT_FOUND), INVALID_HANDLE_VALUE;
+        Node* parent = Walk(parts, parts.size() - 1);
+        if (parent == nullptr || !parent->directory) return INVALID_HANDLE_VALUE;  // ERROR_PATH_NOT_FOUND
         node = parent->Add(parts.back(), false);
     }
-    if (node->directory) return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
+    if (node->directory) return INVALID_HANDLE_VALUE;  // ERROR_ACCESS_DENIED
     if (disposition == CREATE_ALWAYS) node->data.clear();
     HANDLE handle = NewHandle();
     m_files[handle] = std::make_unique<OpenFileState>(OpenFileState{node, name, access});
@@ -218,7 +199,7 @@ BOOL SimFiles::Transfer(HANDLE file, bool writing, char* in, const char* out, DW
     const SimSystemCall call;
     OpenFileState& state = *Opened(m_files, file);
     if (moved != nullptr) *moved = 0;
-    if ((state.access & (writing ? GENERIC_WRITE : GENERIC_READ)) == 0) return Fail(ERROR_ACCESS_DENIED);
+    if ((state.access & (writing ? GENERIC_WRITE : GENERIC_READ)) == 0) return FALSE;  // ERROR_ACCESS_DENIED
     const FileFault fault = Fault(writing ? FileOp::Write : FileOp::Read, state.path);
     std::string& data = state.node->data;
     const size_t left = writing ? wanted : state.position < data.size() ? data.size() - state.position : 0;
@@ -227,17 +208,16 @@ BOOL SimFiles::Transfer(HANDLE file, bool writing, char* in, const char* out, DW
     if (count != 0) std::memcpy(writing ? &data[state.position] : in, writing ? out : &data[state.position], count);
     state.position += count;
     if (moved != nullptr) *moved = static_cast<DWORD>(count);
-    return fault.fail ? Fail(fault.error) : TRUE;
+    return fault.fail ? FALSE : TRUE;
 }
 
 DWORD SimFiles::Seek(HANDLE file, LONG distance, LONG* distanceHigh, DWORD method) {
     const SimSystemCall call;
     OpenFileState& state = *Opened(m_files, file);
     const FileFault fault = Fault(FileOp::Seek, state.path);
-    if (fault.fail) return Fail(fault.error), INVALID_SET_FILE_POINTER;
     // The programs seek from the start, to under 2 GiB.
     if (method != FILE_BEGIN || distanceHigh != nullptr) throw SimUnexpected("a seek that is not simulated");
-    if (distance < 0) return Fail(ERROR_INVALID_PARAMETER), INVALID_SET_FILE_POINTER;
+    if (fault.fail || distance < 0) return INVALID_SET_FILE_POINTER;  // or ERROR_NEGATIVE_SEEK
     state.position = static_cast<size_t>(distance);
     return static_cast<DWORD>(distance);
 }
@@ -245,9 +225,7 @@ DWORD SimFiles::Seek(HANDLE file, LONG distance, LONG* distanceHigh, DWORD metho
 BOOL SimFiles::Truncate(HANDLE file) {
     const SimSystemCall call;
     OpenFileState& state = *Opened(m_files, file);
-    if ((state.access & GENERIC_WRITE) == 0) return Fail(ERROR_ACCESS_DENIED);
-    const FileFault fault = Fault(FileOp::Truncate, state.path);
-    if (fault.fail) return Fail(fault.error);
+    if ((state.access & GENERIC_WRITE) == 0 || Fault(FileOp::Truncate, state.path).fail) return FALSE;
     state.node->data.resize(state.position, '\0');
     return TRUE;
 }
@@ -256,23 +234,19 @@ BOOL SimFiles::CloseFile(HANDLE file) {
     const SimSystemCall call;
     const std::string path = Opened(m_files, file)->path;
     m_files.erase(file);
-    const FileFault fault = Fault(FileOp::Close, path);
-    return fault.fail ? Fail(fault.error) : TRUE;
+    return Fault(FileOp::Close, path).fail ? FALSE : TRUE;
 }
 
 HANDLE SimFiles::FindFirst(const char* pattern, WIN32_FIND_DATAA* data) {
     const SimSystemCall call;
     const std::string text = pattern == nullptr ? std::string() : pattern;
-    const FileFault fault = Fault(FileOp::FindFirst, text);
-    if (fault.fail) return Fail(fault.error), INVALID_HANDLE_VALUE;
-    int drive;
-    std::vector<std::string> parts;
-    if (!Split(text, drive, parts)) return Fail(ERROR_FILENAME_EXCED_RANGE), INVALID_HANDLE_VALUE;
-    if (parts.empty() || text.back() == '\\' || text.back() == '/')
-        return Fail(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
+    const std::vector<std::string> parts = Split(text);
+    // No lookup for a path too long or one that names no entry in a directory.
+    if (Fault(FileOp::FindFirst, text).fail || parts.size() < 2 || text.back() == '\\' || text.back() == '/')
+        return INVALID_HANDLE_VALUE;
     const char* leaf = parts.back().c_str();
-    Node* directory = Walk(drive, parts, parts.size() - 1);
-    if (directory == nullptr || !directory->directory) return Fail(ERROR_PATH_NOT_FOUND), INVALID_HANDLE_VALUE;
+    Node* directory = Walk(parts, parts.size() - 1);
+    if (directory == nullptr || !directory->directory) return INVALID_HANDLE_VALUE;  // ERROR_PATH_NOT_FOUND
 
     auto state = std::make_unique<FindState>();
     state->pattern = text;
@@ -287,12 +261,12 @@ HANDLE SimFiles::FindFirst(const char* pattern, WIN32_FIND_DATAA* data) {
         state->entries.push_back(entry);
     };
     // A root directory has no "." and "..".
-    if (directory != m_volumes[drive].get())
+    if (parts.size() > 2)
         for (const char* dots : {".", ".."})
             if (Matches(leaf, dots)) add(dots, *directory);
     for (const auto& child : directory->children)
         if (Matches(leaf, child->name.c_str())) add(child->name, *child);
-    if (state->entries.empty()) return Fail(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
+    if (state->entries.empty()) return INVALID_HANDLE_VALUE;  // ERROR_FILE_NOT_FOUND
     *data = state->entries[0];
     HANDLE handle = NewHandle();
     m_finds[handle] = std::move(state);
@@ -302,9 +276,8 @@ HANDLE SimFiles::FindFirst(const char* pattern, WIN32_FIND_DATAA* data) {
 BOOL SimFiles::FindNext(HANDLE find, WIN32_FIND_DATAA* data) {
     const SimSystemCall call;
     FindState& state = *Opened(m_finds, find);
-    const FileFault fault = Fault(FileOp::FindNext, state.pattern);
-    if (fault.fail) return Fail(fault.error);
-    if (state.next >= state.entries.size()) return Fail(ERROR_NO_MORE_FILES);
+    // Past the last entry: ERROR_NO_MORE_FILES.
+    if (Fault(FileOp::FindNext, state.pattern).fail || state.next >= state.entries.size()) return FALSE;
     *data = state.entries[state.next++];
     return TRUE;
 }
@@ -313,13 +286,12 @@ BOOL SimFiles::FindEnd(HANDLE find) {
     const SimSystemCall call;
     const std::string pattern = Opened(m_finds, find)->pattern;
     m_finds.erase(find);
-    const FileFault fault = Fault(FileOp::FindClose, pattern);
-    return fault.fail ? Fail(fault.error) : TRUE;
+    return Fault(FileOp::FindClose, pattern).fail ? FALSE : TRUE;
 }
 
 UINT SimFiles::DriveType(const char* rootPath) {
     const SimSystemCall call;
     const int drive = rootPath == nullptr ? -1 : std::toupper(static_cast<unsigned char>(rootPath[0])) - 'A';
     const bool root = drive >= 0 && drive < 26 && std::string(rootPath + 1) == ":\\";
-    return root && m_volumes[drive] ? m_types[drive] : DRIVE_NO_ROOT_DIR;
+    return root && m_root->Child(std::string(1, rootPath[0])) != nullptr ? m_types[drive] : DRIVE_NO_ROOT_DIR;
 }

@@ -14,7 +14,7 @@
 enum class FileOp { Open, Read, Write, Seek, Truncate, Close, FindFirst, FindNext, FindClose };
 
 struct FileFault {
-    bool fail = false;         // the call returns failure with this error
+    bool fail = false;         // the call fails, with this error (which the programs never ask for)
     DWORD error = 0;
     DWORD limit = 0xFFFFFFFF;  // a read or write moves at most this many bytes first
 };
@@ -59,27 +59,22 @@ public:
     BOOL FindEnd(HANDLE find) override;
     UINT DriveType(const char* rootPath) override;
 
-    // The last error a failing call set (GetLastError).
-    DWORD LastError() const { return m_lastError; }
-
 private:
     struct Node;
     struct OpenFileState;
     struct FindState;
 
-    bool Split(const std::string& path, int& drive, std::vector<std::string>& parts) const;
-    Node* Walk(int drive, const std::vector<std::string>& parts, size_t count) const;
+    static std::vector<std::string> Split(const std::string& path);
+    Node* Walk(const std::vector<std::string>& parts, size_t count) const;
     Node* Lookup(const std::string& path) const;
-    Node* MakeParents(const std::string& path, std::string& leaf);
+    Node* Make(const std::vector<std::string>& parts, size_t count);
     FileFault Fault(FileOp op, const std::string& path) const;
     BOOL Transfer(HANDLE file, bool writing, char* in, const char* out, DWORD wanted, DWORD* moved);
     HANDLE NewHandle();
-    bool Fail(DWORD error);
 
-    std::unique_ptr<Node> m_volumes[26];
+    std::unique_ptr<Node> m_root;
     UINT m_types[26] = {};
     std::map<HANDLE, std::unique_ptr<OpenFileState>> m_files;
     std::map<HANDLE, std::unique_ptr<FindState>> m_finds;
     uintptr_t m_nextHandle = 0x100;
-    DWORD m_lastError = 0;
 };

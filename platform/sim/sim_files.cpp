@@ -2,37 +2,7 @@
 #include "sim_system_call.h"
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <cstring>
-
-struct SimFiles::Node {
-    explicit Node(std::string entryName, bool isDirectory) : name(std::move(entryName)), directory(isDirectory) {}
-    std::string name;
-    bool directory = false;
-    std::string data;
-    FILETIME lastWrite{};
-    Node* link = nullptr;  // the directory this entry leads to
-    std::vector<std::unique_ptr<Node>> children;
-
-    Node* Child(const std::string& wanted) const;
-    Node* Add(const std::string& childName, bool isDirectory) {
-        children.push_back(std::make_unique<Node>(childName, isDirectory));
-        return children.back().get();
-    }
-};
-
-struct SimFiles::OpenFileState {
-    Node* node;
-    std::string path;
-    DWORD access;
-    size_t position = 0;
-};
-
-struct SimFiles::FindState {
-    std::string pattern;
-    std::vector<WIN32_FIND_DATAA> entries;
-    size_t next = 1;
-};
 
 namespace {
 
@@ -62,11 +32,39 @@ bool Matches(const char* pattern, const char* name) {
 
 }  // namespace
 
-SimFiles::Node* SimFiles::Node::Child(const std::string& wanted) const {
-    for (const auto& child : children)
-        if (Lower(child->name) == Lower(wanted)) return child->link != nullptr ? child->link : child.get();
-    return nullptr;
-}
+struct SimFiles::Node {
+    explicit Node(std::string entryName, bool isDirectory) : name(std::move(entryName)), directory(isDirectory) {}
+    std::string name;
+    bool directory = false;
+    std::string data;
+    FILETIME lastWrite{};
+    Node* link = nullptr;  // the directory this entry leads to
+    std::vector<std::unique_ptr<Node>> children;
+
+    // The entry of that name, letter case ignored; the target of a link.
+    Node* Child(const std::string& wanted) const {
+        for (const auto& child : children)
+            if (Lower(child->name) == Lower(wanted)) return child->link != nullptr ? child->link : child.get();
+        return nullptr;
+    }
+    Node* Add(const std::string& childName, bool isDirectory) {
+        children.push_back(std::make_unique<Node>(childName, isDirectory));
+        return children.back().get();
+    }
+};
+
+struct SimFiles::OpenFileState {
+    Node* node;
+    std::string path;
+    DWORD access;
+    size_t position = 0;
+};
+
+struct SimFiles::FindState {
+    std::string pattern;
+    std::vector<WIN32_FIND_DATAA> entries;
+    size_t next = 1;
+};
 
 // The volumes are the directories of one root, named by their letters.
 SimFiles::SimFiles() : m_root(std::make_unique<Node>("", true)) {}

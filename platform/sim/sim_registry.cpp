@@ -9,31 +9,25 @@ std::string SimRegistry::Normal(const std::string& path) {
     return normal;
 }
 
-void SimRegistry::PutKey(const std::string& keyPath) {
+SimRegistry::Key& SimRegistry::PutKey(const std::string& keyPath) {
     // Like the real hive, a key's parents exist too.
     std::string path = Normal(keyPath);
     for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1))
         m_keys[path.substr(0, at)];
-    m_keys[path];
+    return m_keys[path];
 }
 
 void SimRegistry::PutValue(const std::string& keyPath, const std::string& name, DWORD type, std::vector<BYTE> data) {
-    PutKey(keyPath);
-    Value& value = m_keys[Normal(keyPath)].values[Normal(name)];
-    value.type = type;
-    value.data = std::move(data);
+    PutKey(keyPath).values[Normal(name)] = Value{type, std::move(data)};
 }
 
 void SimRegistry::PutString(const std::string& keyPath, const std::string& name, const std::string& text) {
-    std::vector<BYTE> data(text.begin(), text.end());
-    data.push_back(0);
-    PutValue(keyPath, name, REG_SZ, std::move(data));
+    PutValue(keyPath, name, REG_SZ, std::vector<BYTE>(text.c_str(), text.c_str() + text.size() + 1));
 }
 
+// Little-endian, as Windows stores a REG_DWORD.
 void SimRegistry::PutDword(const std::string& keyPath, const std::string& name, DWORD value) {
-    std::vector<BYTE> data(4);
-    for (int i = 0; i < 4; ++i) data[i] = static_cast<BYTE>(value >> (8 * i));
-    PutValue(keyPath, name, REG_DWORD, std::move(data));
+    PutValue(keyPath, name, REG_DWORD, {BYTE(value), BYTE(value >> 8), BYTE(value >> 16), BYTE(value >> 24)});
 }
 
 void SimRegistry::DeleteKey(const std::string& keyPath) {
@@ -123,9 +117,7 @@ LONG SimRegistry::SetValue(HKEY key, const char* name, DWORD, DWORD type, const 
     if (data == nullptr && size != 0) return ERROR_INVALID_PARAMETER;
     const std::string valueName = name == nullptr ? std::string() : name;
     if (LONG fault = Fault(RegOp::Set, handle.path, valueName)) return fault;
-    Value& value = m_keys[handle.path].values[Normal(valueName)];
-    value.type = type;
-    value.data.assign(data, data + size);
+    m_keys[handle.path].values[Normal(valueName)] = Value{type, std::vector<BYTE>(data, data + size)};
     return ERROR_SUCCESS;
 }
 

@@ -52,7 +52,7 @@ private:
     };
 
     static std::string Normal(const std::string& path);
-    void PutKey(const std::string& keyPath);
+    Key& PutKey(const std::string& keyPath);
     static std::string Path(HKEY root, const char* subKey);
     LONG Fault(RegOp op, const std::string& path, const std::string& name) const;
     HKEY NewHandle(const std::string& path, REGSAM access);

@@ -5,11 +5,8 @@
 #include <utility>
 #include "resources/dialog_templates.h"
 
-namespace {
-
-const int kTickLimit = 10000000;  // a window whose timer never lets the script act
-
-}  // namespace
+// A window whose timer never lets the script act (a const has internal linkage).
+const int kTickLimit = 10000000;
 
 void SimWindows::ExpectDialog(UINT templateId, std::function<void(SimDialogView&)> act, int afterTicks) {
     m_script.push_back(Step{false, templateId, std::move(act), 0, afterTicks});
@@ -99,9 +96,8 @@ INT_PTR SimWindows::RunModal(Dialog& dialog, HWND) {
 }
 
 void SimWindows::FireTimer(Window& window) {
-    auto earliest = window.timers.begin();
-    for (auto timer = window.timers.begin(); timer != window.timers.end(); ++timer)
-        if (timer->second.due < earliest->second.due) earliest = timer;
+    const auto earliest = std::min_element(window.timers.begin(), window.timers.end(),
+                                           [](const auto& a, const auto& b) { return a.second.due < b.second.due; });
     const UINT_PTR id = earliest->first;
     if (earliest->second.due > m_now) m_now = earliest->second.due;
     earliest->second.due = m_now + earliest->second.period;
@@ -128,9 +124,8 @@ bool SimWindows::HasItem(HWND window, int id) { return FindControl(window, id) !
 
 BOOL SimWindows::SetItemText(HWND window, int id, const char* text) {
     Control* control = FindControl(window, id);
-    if (control == nullptr) return FALSE;
-    control->text = text;
-    return TRUE;
+    if (control != nullptr) control->text = text;
+    return control != nullptr ? TRUE : FALSE;
 }
 
 std::string SimWindows::GetItemText(HWND window, int id) {

@@ -2,33 +2,7 @@
 #include "sim_system_call.h"
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <cstring>
-
-struct SimFiles::Node {
-    std::string name;
-    bool directory = false;
-    std::string data;
-    FILETIME lastWrite{};
-    Node* link = nullptr;  // the directory this entry leads to
-    std::vector<std::unique_ptr<Node>> children;
-
-    Node* Child(const std::string& wanted) const;
-};
-
-struct SimFiles::OpenFileState {
-    Node* node;
-    std::string path;
-    DWORD access;
-    DWORD share;
-    size_t position = 0;
-};
-
-struct SimFiles::FindState {
-    std::string pattern;
-    std::vector<WIN32_FIND_DATAA> entries;
-    size_t next = 1;
-};
 
 namespace {
 
@@ -56,26 +30,45 @@ bool Matches(const char* pattern, const char* name) {
     return *name == '\0';
 }
 
-bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
-
 }  // namespace
 
-SimFiles::Node* SimFiles::Node::Child(const std::string& wanted) const {
-    for (const auto& child : children)
-        if (Lower(child->name) == Lower(wanted)) return child->link != nullptr ? child->link : child.get();
-    return nullptr;
-}
+struct SimFiles::Node {
+    explicit Node(std::string entryName, bool isDirectory) : name(std::move(entryName)), directory(isDirectory) {}
+    std::string name;
+    bool directory = false;
+    std::string data;
+    FILETIME lastWrite{};
+    Node* link = nullptr;  // the directory this entry leads to
+    std::vector<std::unique_ptr<Node>> children;
 
-SimFiles::SimFiles() {
-    for (UINT& type : m_types) type = DRIVE_NO_ROOT_DIR;
-}
+    // The entry of that name, letter case ignored; the target of a link.
+    Node* Child(const std::string& wanted) const {
+        for (const auto& child : children)
+            if (Lower(child->name) == Lower(wanted)) return child->link != nullptr ? child->link : child.get();
+        return nullptr;
+    }
+    Node* Add(const std::string& childName, bool isDirectory) {
+        children.push_back(std::make_unique<Node>(childName, isDirectory));
+        return children.back().get();
+    }
+};
 
+struct SimFiles::OpenFileState {
+    Node* node;
+    std::string path;
+    DWORD access;
+    size_t position = 0;
+};
+
+struct SimFiles::FindState {
+    std::string pattern;
+    std::vector<WIN32_FIND_DATAA> entries;
+    size_t next = 1;
+};
+
+// The volumes are the directories of one root, named by their letters.
+SimFiles::SimFiles() : m_root(std::make_unique<Node>("", true)) {}
 SimFiles::~SimFiles() = default;
-
-bool SimFiles::Fail(DWORD error) {
-    m_lastError = error;
-    return false;
-}
 
 FileFault SimFiles::Fault(FileOp op, const std::string& path) const { return inject ? inject(op, path) : FileFault{}; }
 
@@ -85,21 +78,15 @@ HANDLE SimFiles::NewHandle() {
     return handle;
 }
 
-// "C:\a\b" and "c:/a//b" both give drive 2 and {a, b}; a path without a drive
-// lies on C:, the current drive of the simulated machine.
-bool SimFiles::Split(const std::string& path, int& drive, std::vector<std::string>& parts) const {
-    if (path.size() >= MAX_PATH) return false;
-    size_t at = 0;
-    drive = 2;
-    if (path.size() >= 2 && path[1] == ':') {
-        const int letter = std::toupper(static_cast<unsigned char>(path[0]));
-        if (letter < 'A' || letter > 'Z') return false;
-        drive = letter - 'A';
-        at = 2;
-    }
-    parts.clear();
+// "C:\a\b" and "c:/a//b" both give {c, a, b}; a path without a drive lies on C:,
+// the current drive of the simulated machine. Nothing for a path too long or
+// with no letter before its colon.
+std::vector<std::string> SimFiles::Split(const std::string& path) {
+    const bool lettered = path.size() >= 2 && path[1] == ':';
+    if (path.size() >= MAX_PATH || (lettered && !std::isalpha(static_cast<unsigned char>(path[0])))) return {};
+    std::vector<std::string> parts{lettered ? path.substr(0, 1) : "c"};
     std::string part;
-    for (; at <= path.size(); ++at) {
+    for (size_t at = lettered ? 2 : 0; at <= path.size(); ++at) {
         if (at == path.size() || path[at] == '\\' || path[at] == '/') {
             if (!part.empty() && part != ".") parts.push_back(part);
             part.clear();
@@ -107,101 +94,62 @@ bool SimFiles::Split(const std::string& path, int& drive, std::vector<std::strin
             part += path[at];
         }
     }
-    return true;
+    return parts;
 }
 
-SimFiles::Node* SimFiles::Lookup(const std::string& path) const {
-    int drive;
-    std::vector<std::string> parts;
-    if (!Split(path, drive, parts) || !m_volumes[drive]) return nullptr;
-    Node* node = m_volumes[drive].get();
-    for (const std::string& part : parts) {
-        if (!node->directory) return nullptr;
-        node = node->Child(part);
-        if (node == nullptr) return nullptr;
-    }
+// The entry the first count parts lead to, or null.
+SimFiles::Node* SimFiles::Walk(const std::vector<std::string>& parts, size_t count) const {
+    Node* node = count == 0 || count > parts.size() ? nullptr : m_root.get();
+    for (size_t i = 0; node != nullptr && i < count; ++i) node = node->directory ? node->Child(parts[i]) : nullptr;
     return node;
 }
 
-SimFiles::Node* SimFiles::MakeParents(const std::string& path, std::string& leaf) {
-    int drive;
-    std::vector<std::string> parts;
-    if (!Split(path, drive, parts) || !m_volumes[drive] || parts.empty()) return nullptr;
-    leaf = parts.back();
-    parts.pop_back();
-    Node* node = m_volumes[drive].get();
-    for (const std::string& part : parts) {
-        Node* child = node->Child(part);
-        if (child == nullptr) {
-            node->children.push_back(std::make_unique<Node>());
-            child = node->children.back().get();
-            child->name = part;
-            child->directory = true;
-        }
-        if (!child->directory) return nullptr;
-        node = child;
+SimFiles::Node* SimFiles::Lookup(const std::string& path) const {
+    const std::vector<std::string> parts = Split(path);
+    return Walk(parts, parts.size());
+}
+
+// The directory the first count parts name, made where missing on an existing
+// volume; null when a file is in the way.
+SimFiles::Node* SimFiles::Make(const std::vector<std::string>& parts, size_t count) {
+    Node* node = count == 0 || count > parts.size() ? nullptr : m_root->Child(parts[0]);
+    for (size_t i = 1; node != nullptr && i < count; ++i) {
+        Node* child = node->Child(parts[i]);
+        node = child == nullptr ? node->Add(parts[i], true) : child->directory ? child : nullptr;
     }
     return node;
 }
 
 void SimFiles::AddVolume(char letter, UINT driveType) {
-    const int drive = std::toupper(static_cast<unsigned char>(letter)) - 'A';
-    m_types[drive] = driveType;
-    if (!m_volumes[drive]) {
-        m_volumes[drive] = std::make_unique<Node>();
-        m_volumes[drive]->directory = true;
-    }
+    m_types[std::toupper(static_cast<unsigned char>(letter)) - 'A'] = driveType;
+    if (m_root->Child(std::string(1, letter)) == nullptr) m_root->Add(std::string(1, letter), true);
 }
 
 void SimFiles::AddDirectory(const std::string& path) {
-    std::string leaf;
-    Node* parent = MakeParents(path, leaf);
-    if (parent == nullptr || parent->Child(leaf) != nullptr) return;
-    parent->children.push_back(std::make_unique<Node>());
-    parent->children.back()->name = leaf;
-    parent->children.back()->directory = true;
+    const std::vector<std::string> parts = Split(path);
+    Make(parts, parts.size());
 }
 
 void SimFiles::AddFile(const std::string& path, const std::string& content, FILETIME lastWrite) {
-    std::string leaf;
-    Node* parent = MakeParents(path, leaf);
+    const std::vector<std::string> parts = Split(path);
+    Node* parent = Make(parts, parts.size() - 1);
     if (parent == nullptr) return;
-    Node* node = parent->Child(leaf);
-    if (node == nullptr) {
-        parent->children.push_back(std::make_unique<Node>());
-        node = parent->children.back().get();
-        node->name = leaf;
-    }
+    Node* node = parent->Child(parts.back());
+    if (node == nullptr) node = parent->Add(parts.back(), false);
     node->data = content;
     node->lastWrite = lastWrite;
 }
-
 
 void SimFiles::SetLastWrite(const std::string& path, FILETIME lastWrite) {
     if (Node* node = Lookup(path)) node->lastWrite = lastWrite;
 }
 
 void SimFiles::AddLink(const std::string& path, const std::string& target) {
-    std::string leaf;
-    Node* parent = MakeParents(path, leaf);
+    const std::vector<std::string> parts = Split(path);
+    Node* parent = Make(parts, parts.size() - 1);
     Node* destination = Lookup(target);
-    if (parent == nullptr || destination == nullptr || parent->Child(leaf) != nullptr) return;
-    parent->children.push_back(std::make_unique<Node>());
-    parent->children.back()->name = leaf;
-    parent->children.back()->directory = destination->directory;
-    parent->children.back()->link = destination;
-}
-
-void SimFiles::HoldOpen(const std::string& path) {
-    HANDLE handle = OpenFile(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) m_held[Lower(path)] = handle;
-}
-
-void SimFiles::Release(const std::string& path) {
-    auto held = m_held.find(Lower(path));
-    if (held == m_held.end()) return;
-    CloseFile(held->second);
-    m_held.erase(held);
+    if (parent == nullptr || destination == nullptr || parent->Child(parts.back()) != nullptr) return;
+    parent->Add(parts.back(), destination->directory)->link = destination;
 }
 
 std::string SimFiles::Content(const std::string& path) const {
@@ -209,143 +157,94 @@ std::string SimFiles::Content(const std::string& path) const {
     return node == nullptr ? std::string() : node->data;
 }
 
+// Sharing is not simulated: the programs open each file once, and a test makes
+// another program's hold an injected ERROR_SHARING_VIOLATION. The programs never
+// ask for the last error, so the simulation names it in comments only.
 HANDLE SimFiles::OpenFile(const char* path, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security, DWORD disposition,
                           DWORD flags, HANDLE) {
     const SimSystemCall call;
     const std::string name = path == nullptr ? std::string() : path;
-    char numbers[64];
-    std::snprintf(numbers, sizeof(numbers), "access 0x%lx share %lu", static_cast<unsigned long>(access),
-                  static_cast<unsigned long>(share));
-    std::string record = name + " " + numbers + " security ";
-    record += security == nullptr ? std::string("none")
-                                : std::to_string(security->nLength) +
-                                      (security->lpSecurityDescriptor != nullptr ? ",set," : ",null,") +
-                                      std::to_string(security->bInheritHandle);
-    std::snprintf(numbers, sizeof(numbers), " disposition %lu flags 0x%lx", static_cast<unsigned long>(disposition),
-                  static_cast<unsigned long>(flags));
-    opens.push_back(record + numbers);
-    FileFault fault = Fault(FileOp::Open, name);
-    if (fault.fail) return Fail(fault.error), INVALID_HANDLE_VALUE;
-    int drive;
-    std::vector<std::string> parts;
-    if (!Split(name, drive, parts)) return Fail(ERROR_FILENAME_EXCED_RANGE), INVALID_HANDLE_VALUE;
-    Node* node = Lookup(name);
+    opens.push_back(name + " access " + Hex(access) + " share " + std::to_string(share) + " security " +
+                    Security(security) + " disposition " + std::to_string(disposition) + " flags " + Hex(flags));
+    const FileFault fault = Fault(FileOp::Open, name);
+    const std::vector<std::string> parts = Split(name);
+    if (fault.fail || parts.empty()) return INVALID_HANDLE_VALUE;  // or ERROR_FILENAME_EXCED_RANGE
+    Node* node = Walk(parts, parts.size());
+    if (node == nullptr && disposition == OPEN_EXISTING) return INVALID_HANDLE_VALUE;  // ERROR_FILE_NOT_FOUND
     if (node == nullptr) {
-        if (disposition == OPEN_EXISTING) return Fail(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
-        Node* parent = Lookup(name.substr(0, name.find_last_of("\\/") == std::string::npos
-                                                 ? 0
-                                                 : name.find_last_of("\\/")));
-        if (parent == nullptr || !parent->directory) return Fail(ERROR_PATH_NOT_FOUND), INVALID_HANDLE_VALUE;
-        AddFile(name, std::string());
-        node = Lookup(name);
+        Node* parent = Walk(parts, parts.size() - 1);
+        if (parent == nullptr || !parent->directory) return INVALID_HANDLE_VALUE;  // ERROR_PATH_NOT_FOUND
+        node = parent->Add(parts.back(), false);
     }
-    if (node->directory) return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
-    for (const auto& open : m_files) {
-        if (open.second->node != node) continue;
-        const OpenFileState& other = *open.second;
-        const bool theyRefuse = ((access & GENERIC_READ) && !(other.share & FILE_SHARE_READ)) ||
-                                ((access & GENERIC_WRITE) && !(other.share & FILE_SHARE_WRITE));
-        const bool weRefuse = ((other.access & GENERIC_READ) && !(share & FILE_SHARE_READ)) ||
-                              ((other.access & GENERIC_WRITE) && !(share & FILE_SHARE_WRITE));
-        if (theyRefuse || weRefuse) return Fail(ERROR_SHARING_VIOLATION), INVALID_HANDLE_VALUE;
-    }
+    if (node->directory) return INVALID_HANDLE_VALUE;  // ERROR_ACCESS_DENIED
     if (disposition == CREATE_ALWAYS) node->data.clear();
     HANDLE handle = NewHandle();
-    m_files[handle] = std::make_unique<OpenFileState>(OpenFileState{node, name, access, share});
+    m_files[handle] = std::make_unique<OpenFileState>(OpenFileState{node, name, access});
     return handle;
 }
 
 BOOL SimFiles::Read(HANDLE file, void* buffer, DWORD toRead, DWORD* read) {
-    const SimSystemCall call;
-    auto open = m_files.find(file);
-    if (read != nullptr) *read = 0;
-    if (open == m_files.end()) return Fail(ERROR_INVALID_HANDLE);
-    OpenFileState& state = *open->second;
-    if ((state.access & GENERIC_READ) == 0) return Fail(ERROR_ACCESS_DENIED);
-    FileFault fault = Fault(FileOp::Read, state.path);
-    const std::string& data = state.node->data;
-    size_t count = state.position < data.size() ? std::min<size_t>(toRead, data.size() - state.position) : 0;
-    count = std::min<size_t>(count, fault.limit);
-    if (count != 0) std::memcpy(buffer, data.data() + state.position, count);
-    state.position += count;
-    if (read != nullptr) *read = static_cast<DWORD>(count);
-    if (fault.fail) return Fail(fault.error);
-    return TRUE;
+    return Transfer(file, false, static_cast<char*>(buffer), nullptr, toRead, read);
 }
 
 BOOL SimFiles::Write(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written) {
+    return Transfer(file, true, nullptr, static_cast<const char*>(buffer), toWrite, written);
+}
+
+// A read or a write: an injected fault's limit cuts it short, and its failure
+// is reported after the bytes moved.
+BOOL SimFiles::Transfer(HANDLE file, bool writing, char* in, const char* out, DWORD wanted, DWORD* moved) {
     const SimSystemCall call;
-    auto open = m_files.find(file);
-    if (written != nullptr) *written = 0;
-    if (open == m_files.end()) return Fail(ERROR_INVALID_HANDLE);
-    OpenFileState& state = *open->second;
-    if ((state.access & GENERIC_WRITE) == 0) return Fail(ERROR_ACCESS_DENIED);
-    FileFault fault = Fault(FileOp::Write, state.path);
-    const size_t count = std::min<size_t>(toWrite, fault.limit);
+    OpenFileState& state = *Opened(m_files, file);
+    if (moved != nullptr) *moved = 0;
+    if ((state.access & (writing ? GENERIC_WRITE : GENERIC_READ)) == 0) return FALSE;  // ERROR_ACCESS_DENIED
+    const FileFault fault = Fault(writing ? FileOp::Write : FileOp::Read, state.path);
     std::string& data = state.node->data;
-    if (data.size() < state.position + count) data.resize(state.position + count, '\0');
-    if (count != 0) std::memcpy(&data[state.position], buffer, count);
+    const size_t left = writing ? wanted : state.position < data.size() ? data.size() - state.position : 0;
+    const size_t count = std::min<size_t>({wanted, left, fault.limit});
+    if (writing && data.size() < state.position + count) data.resize(state.position + count, '\0');
+    if (count != 0) std::memcpy(writing ? &data[state.position] : in, writing ? out : &data[state.position], count);
     state.position += count;
-    if (written != nullptr) *written = static_cast<DWORD>(count);
-    if (fault.fail) return Fail(fault.error);
-    return TRUE;
+    if (moved != nullptr) *moved = static_cast<DWORD>(count);
+    return fault.fail ? FALSE : TRUE;
 }
 
 DWORD SimFiles::Seek(HANDLE file, LONG distance, LONG* distanceHigh, DWORD method) {
     const SimSystemCall call;
-    auto open = m_files.find(file);
-    if (open == m_files.end()) return Fail(ERROR_INVALID_HANDLE), INVALID_SET_FILE_POINTER;
-    OpenFileState& state = *open->second;
-    FileFault fault = Fault(FileOp::Seek, state.path);
-    if (fault.fail) return Fail(fault.error), INVALID_SET_FILE_POINTER;
-    // The programs seek from the start only.
-    if (method != FILE_BEGIN) return Fail(ERROR_INVALID_PARAMETER), INVALID_SET_FILE_POINTER;
-    long long target = distance;
-    if (distanceHigh != nullptr) target = (static_cast<long long>(*distanceHigh) << 32) | static_cast<DWORD>(distance);
-    if (target < 0 || target >= 0xFFFFFFFFLL) return Fail(ERROR_INVALID_PARAMETER), INVALID_SET_FILE_POINTER;
-    state.position = static_cast<size_t>(target);
-    if (distanceHigh != nullptr) *distanceHigh = 0;
-    return static_cast<DWORD>(target);
+    OpenFileState& state = *Opened(m_files, file);
+    const FileFault fault = Fault(FileOp::Seek, state.path);
+    // The programs seek from the start, to under 2 GiB.
+    if (method != FILE_BEGIN || distanceHigh != nullptr) throw SimUnexpected("a seek that is not simulated");
+    if (fault.fail || distance < 0) return INVALID_SET_FILE_POINTER;  // or ERROR_NEGATIVE_SEEK
+    state.position = static_cast<size_t>(distance);
+    return static_cast<DWORD>(distance);
 }
 
 BOOL SimFiles::Truncate(HANDLE file) {
     const SimSystemCall call;
-    auto open = m_files.find(file);
-    if (open == m_files.end()) return Fail(ERROR_INVALID_HANDLE);
-    OpenFileState& state = *open->second;
-    if ((state.access & GENERIC_WRITE) == 0) return Fail(ERROR_ACCESS_DENIED);
-    FileFault fault = Fault(FileOp::Truncate, state.path);
-    if (fault.fail) return Fail(fault.error);
+    OpenFileState& state = *Opened(m_files, file);
+    if ((state.access & GENERIC_WRITE) == 0 || Fault(FileOp::Truncate, state.path).fail) return FALSE;
     state.node->data.resize(state.position, '\0');
     return TRUE;
 }
 
 BOOL SimFiles::CloseFile(HANDLE file) {
     const SimSystemCall call;
-    auto open = m_files.find(file);
-    if (open == m_files.end()) return Fail(ERROR_INVALID_HANDLE);
-    const std::string path = open->second->path;
-    m_files.erase(open);
-    FileFault fault = Fault(FileOp::Close, path);
-    return fault.fail ? Fail(fault.error) : TRUE;
+    const std::string path = Opened(m_files, file)->path;
+    m_files.erase(file);
+    return Fault(FileOp::Close, path).fail ? FALSE : TRUE;
 }
 
 HANDLE SimFiles::FindFirst(const char* pattern, WIN32_FIND_DATAA* data) {
     const SimSystemCall call;
     const std::string text = pattern == nullptr ? std::string() : pattern;
-    FileFault fault = Fault(FileOp::FindFirst, text);
-    if (fault.fail) return Fail(fault.error), INVALID_HANDLE_VALUE;
-    int drive;
-    std::vector<std::string> parts;
-    if (!Split(text, drive, parts)) return Fail(ERROR_FILENAME_EXCED_RANGE), INVALID_HANDLE_VALUE;
-    if (text.empty() || text.back() == '\\' || text.back() == '/' || parts.empty())
-        return Fail(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
-    const std::string leaf = parts.back();
-    const size_t cut = text.find_last_of("\\/");
-    std::string directoryPath = cut == std::string::npos ? std::string() : text.substr(0, cut + 1);
-    if (directoryPath.empty() && text.size() >= 2 && text[1] == ':') directoryPath = text.substr(0, 2);
-    Node* directory = Lookup(directoryPath);
-    if (directory == nullptr || !directory->directory) return Fail(ERROR_PATH_NOT_FOUND), INVALID_HANDLE_VALUE;
+    const std::vector<std::string> parts = Split(text);
+    // No lookup for a path too long or one that names no entry in a directory.
+    if (Fault(FileOp::FindFirst, text).fail || parts.size() < 2 || text.back() == '\\' || text.back() == '/')
+        return INVALID_HANDLE_VALUE;
+    const char* leaf = parts.back().c_str();
+    Node* directory = Walk(parts, parts.size() - 1);
+    if (directory == nullptr || !directory->directory) return INVALID_HANDLE_VALUE;  // ERROR_PATH_NOT_FOUND
 
     auto state = std::make_unique<FindState>();
     state->pattern = text;
@@ -359,20 +258,13 @@ HANDLE SimFiles::FindFirst(const char* pattern, WIN32_FIND_DATAA* data) {
         std::strncpy(entry.cFileName, name.c_str(), MAX_PATH - 1);
         state->entries.push_back(entry);
     };
-    const bool isRoot = directory == m_volumes[drive].get();
-    if (HasWildcard(leaf)) {
-        if (!isRoot) {
-            if (Matches(leaf.c_str(), ".")) add(".", *directory);
-            if (Matches(leaf.c_str(), "..")) add("..", *directory);
-        }
-        for (const auto& child : directory->children)
-            if (Matches(leaf.c_str(), child->name.c_str()))
-                add(child->name, *child);
-    } else {
-        for (const auto& child : directory->children)
-            if (Lower(child->name) == Lower(leaf)) add(child->name, *child);
-    }
-    if (state->entries.empty()) return Fail(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
+    // A root directory has no "." and "..".
+    if (parts.size() > 2)
+        for (const char* dots : {".", ".."})
+            if (Matches(leaf, dots)) add(dots, *directory);
+    for (const auto& child : directory->children)
+        if (Matches(leaf, child->name.c_str())) add(child->name, *child);
+    if (state->entries.empty()) return INVALID_HANDLE_VALUE;  // ERROR_FILE_NOT_FOUND
     *data = state->entries[0];
     HANDLE handle = NewHandle();
     m_finds[handle] = std::move(state);
@@ -381,31 +273,23 @@ HANDLE SimFiles::FindFirst(const char* pattern, WIN32_FIND_DATAA* data) {
 
 BOOL SimFiles::FindNext(HANDLE find, WIN32_FIND_DATAA* data) {
     const SimSystemCall call;
-    auto open = m_finds.find(find);
-    if (open == m_finds.end()) return Fail(ERROR_INVALID_HANDLE);
-    FindState& state = *open->second;
-    FileFault fault = Fault(FileOp::FindNext, state.pattern);
-    if (fault.fail) return Fail(fault.error);
-    if (state.next >= state.entries.size()) return Fail(ERROR_NO_MORE_FILES);
+    FindState& state = *Opened(m_finds, find);
+    // Past the last entry: ERROR_NO_MORE_FILES.
+    if (Fault(FileOp::FindNext, state.pattern).fail || state.next >= state.entries.size()) return FALSE;
     *data = state.entries[state.next++];
     return TRUE;
 }
 
 BOOL SimFiles::FindEnd(HANDLE find) {
     const SimSystemCall call;
-    auto open = m_finds.find(find);
-    if (open == m_finds.end()) return Fail(ERROR_INVALID_HANDLE);
-    const std::string pattern = open->second->pattern;
-    m_finds.erase(open);
-    FileFault fault = Fault(FileOp::FindClose, pattern);
-    return fault.fail ? Fail(fault.error) : TRUE;
+    const std::string pattern = Opened(m_finds, find)->pattern;
+    m_finds.erase(find);
+    return Fault(FileOp::FindClose, pattern).fail ? FALSE : TRUE;
 }
 
 UINT SimFiles::DriveType(const char* rootPath) {
     const SimSystemCall call;
-    if (rootPath == nullptr || std::strlen(rootPath) != 3 || rootPath[1] != ':' || rootPath[2] != '\\')
-        return DRIVE_NO_ROOT_DIR;
-    const int letter = std::toupper(static_cast<unsigned char>(rootPath[0]));
-    if (letter < 'A' || letter > 'Z') return DRIVE_NO_ROOT_DIR;
-    return m_types[letter - 'A'];
+    const int drive = rootPath == nullptr ? -1 : std::toupper(static_cast<unsigned char>(rootPath[0])) - 'A';
+    const bool root = drive >= 0 && drive < 26 && std::string(rootPath + 1) == ":\\";
+    return root && m_root->Child(std::string(1, rootPath[0])) != nullptr ? m_types[drive] : DRIVE_NO_ROOT_DIR;
 }

@@ -1,6 +1,7 @@
 // Simulated volumes A: to Z: with drive types and file trees: case-insensitive
-// names, wildcard lookups in an order the test sets, share modes,
-// failures injected per call, and a count of open handles.
+// names, wildcard lookups in an order the test sets, failures injected per call
+// (another program holding a file open is an injected ERROR_SHARING_VIOLATION),
+// and a count of open handles.
 #pragma once
 #include <functional>
 #include <map>
@@ -8,11 +9,12 @@
 #include <string>
 #include <vector>
 #include "platform/files.h"
+#include "platform/sim/sim_log.h"
 
 enum class FileOp { Open, Read, Write, Seek, Truncate, Close, FindFirst, FindNext, FindClose };
 
 struct FileFault {
-    bool fail = false;         // the call returns failure with this error
+    bool fail = false;         // the call fails, with this error (which the programs never ask for)
     DWORD error = 0;
     DWORD limit = 0xFFFFFFFF;  // a read or write moves at most this many bytes first
 };
@@ -40,13 +42,10 @@ public:
     // junction does (reported as a reparse point); it can make a directory
     // contain itself.
     void AddLink(const std::string& path, const std::string& target);
-    // Another program holds the file open with no sharing until Release.
-    void HoldOpen(const std::string& path);
-    void Release(const std::string& path);
 
     std::string Content(const std::string& path) const;
-    // Handles the programs opened and did not close; files held by HoldOpen do not count.
-    int OpenHandles() const { return static_cast<int>(m_files.size() + m_finds.size() - m_held.size()); }
+    // Handles the programs opened and did not close.
+    int OpenHandles() const { return static_cast<int>(m_files.size() + m_finds.size()); }
 
     HANDLE OpenFile(const char* path, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security, DWORD disposition,
                     DWORD flags, HANDLE templateFile) override;
@@ -60,26 +59,22 @@ public:
     BOOL FindEnd(HANDLE find) override;
     UINT DriveType(const char* rootPath) override;
 
-    // The last error a failing call set (GetLastError).
-    DWORD LastError() const { return m_lastError; }
-
 private:
     struct Node;
     struct OpenFileState;
     struct FindState;
 
-    bool Split(const std::string& path, int& drive, std::vector<std::string>& parts) const;
+    static std::vector<std::string> Split(const std::string& path);
+    Node* Walk(const std::vector<std::string>& parts, size_t count) const;
     Node* Lookup(const std::string& path) const;
-    Node* MakeParents(const std::string& path, std::string& leaf);
+    Node* Make(const std::vector<std::string>& parts, size_t count);
     FileFault Fault(FileOp op, const std::string& path) const;
+    BOOL Transfer(HANDLE file, bool writing, char* in, const char* out, DWORD wanted, DWORD* moved);
     HANDLE NewHandle();
-    bool Fail(DWORD error);
 
-    std::unique_ptr<Node> m_volumes[26];
-    UINT m_types[26];
+    std::unique_ptr<Node> m_root;
+    UINT m_types[26] = {};
     std::map<HANDLE, std::unique_ptr<OpenFileState>> m_files;
     std::map<HANDLE, std::unique_ptr<FindState>> m_finds;
-    std::map<std::string, HANDLE> m_held;
     uintptr_t m_nextHandle = 0x100;
-    DWORD m_lastError = 0;
 };

@@ -1,7 +1,5 @@
 #include "sim_registry.h"
-#include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 
 std::string SimRegistry::Normal(const std::string& path) {
@@ -11,31 +9,25 @@ std::string SimRegistry::Normal(const std::string& path) {
     return normal;
 }
 
-void SimRegistry::PutKey(const std::string& keyPath) {
+SimRegistry::Key& SimRegistry::PutKey(const std::string& keyPath) {
     // Like the real hive, a key's parents exist too.
     std::string path = Normal(keyPath);
     for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1))
         m_keys[path.substr(0, at)];
-    m_keys[path];
+    return m_keys[path];
 }
 
 void SimRegistry::PutValue(const std::string& keyPath, const std::string& name, DWORD type, std::vector<BYTE> data) {
-    PutKey(keyPath);
-    Value& value = m_keys[Normal(keyPath)].values[Normal(name)];
-    value.type = type;
-    value.data = std::move(data);
+    PutKey(keyPath).values[Normal(name)] = Value{type, std::move(data)};
 }
 
 void SimRegistry::PutString(const std::string& keyPath, const std::string& name, const std::string& text) {
-    std::vector<BYTE> data(text.begin(), text.end());
-    data.push_back(0);
-    PutValue(keyPath, name, REG_SZ, std::move(data));
+    PutValue(keyPath, name, REG_SZ, std::vector<BYTE>(text.c_str(), text.c_str() + text.size() + 1));
 }
 
+// Little-endian, as Windows stores a REG_DWORD.
 void SimRegistry::PutDword(const std::string& keyPath, const std::string& name, DWORD value) {
-    std::vector<BYTE> data(4);
-    for (int i = 0; i < 4; ++i) data[i] = static_cast<BYTE>(value >> (8 * i));
-    PutValue(keyPath, name, REG_DWORD, std::move(data));
+    PutValue(keyPath, name, REG_DWORD, {BYTE(value), BYTE(value >> 8), BYTE(value >> 16), BYTE(value >> 24)});
 }
 
 void SimRegistry::DeleteKey(const std::string& keyPath) {
@@ -59,10 +51,9 @@ const SimRegistry::Value* SimRegistry::GetValue(const std::string& keyPath, cons
 }
 
 // The programs open keys below HKEY_LOCAL_MACHINE only.
-bool SimRegistry::ResolvePath(HKEY root, const char* subKey, std::string& path) const {
-    if (root != HKEY_LOCAL_MACHINE) return false;
-    path = subKey == nullptr ? std::string() : Normal(subKey);
-    return true;
+std::string SimRegistry::Path(HKEY root, const char* subKey) {
+    if (root != HKEY_LOCAL_MACHINE) throw SimUnexpected("a key outside HKEY_LOCAL_MACHINE, which is not simulated");
+    return subKey == nullptr ? std::string() : Normal(subKey);
 }
 
 LONG SimRegistry::Fault(RegOp op, const std::string& path, const std::string& name) const {
@@ -77,9 +68,7 @@ HKEY SimRegistry::NewHandle(const std::string& path, REGSAM access) {
 }
 
 LONG SimRegistry::OpenKey(HKEY root, const char* subKey, DWORD, REGSAM access, HKEY* result) {
-    std::string path;
-    if (result == nullptr) return ERROR_INVALID_PARAMETER;
-    if (!ResolvePath(root, subKey, path)) return ERROR_INVALID_HANDLE;
+    const std::string path = Path(root, subKey);
     if (LONG fault = Fault(RegOp::Open, path, "")) return fault;
     if (m_keys.count(path) == 0) return ERROR_FILE_NOT_FOUND;
     *result = NewHandle(path, access);
@@ -87,13 +76,12 @@ LONG SimRegistry::OpenKey(HKEY root, const char* subKey, DWORD, REGSAM access, H
 }
 
 LONG SimRegistry::QueryValue(HKEY key, const char* name, DWORD* reserved, DWORD* type, BYTE* data, DWORD* size) {
-    auto handle = m_handles.find(key);
-    if (handle == m_handles.end()) return ERROR_INVALID_HANDLE;
+    const Handle& handle = Opened(m_handles, key);
     if (reserved != nullptr || (data != nullptr && size == nullptr)) return ERROR_INVALID_PARAMETER;
-    if ((handle->second.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
+    if ((handle.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
     const std::string valueName = name == nullptr ? std::string() : name;
-    if (LONG fault = Fault(RegOp::Query, handle->second.path, valueName)) return fault;
-    const Value* value = GetValue(handle->second.path, valueName);
+    if (LONG fault = Fault(RegOp::Query, handle.path, valueName)) return fault;
+    const Value* value = GetValue(handle.path, valueName);
     if (value == nullptr) return ERROR_FILE_NOT_FOUND;
     // A text value stored without its terminating zero is handed back with one,
     // as the ANSI query does on Windows.
@@ -101,35 +89,20 @@ LONG SimRegistry::QueryValue(HKEY key, const char* name, DWORD* reserved, DWORD*
     const bool addZero = text && !value->data.empty() && value->data.back() != 0;
     const DWORD stored = static_cast<DWORD>(value->data.size());
     const DWORD needed = stored + (addZero ? 1 : 0);
+    const bool fits = data == nullptr || *size >= needed;
     if (type != nullptr) *type = value->type;
-    if (data == nullptr) {
-        if (size != nullptr) *size = needed;
-        return ERROR_SUCCESS;
-    }
-    if (*size < needed) {
-        *size = needed;
-        return ERROR_MORE_DATA;
-    }
-    if (stored != 0) std::memcpy(data, value->data.data(), stored);
-    if (addZero) data[stored] = 0;
-    *size = needed;
-    return ERROR_SUCCESS;
+    if (data != nullptr && fits && stored != 0) std::memcpy(data, value->data.data(), stored);
+    if (data != nullptr && fits && addZero) data[stored] = 0;
+    if (size != nullptr) *size = needed;
+    return fits ? ERROR_SUCCESS : ERROR_MORE_DATA;
 }
 
 LONG SimRegistry::CreateKey(HKEY root, const char* subKey, DWORD, char* keyClass, DWORD options, REGSAM access,
                             SECURITY_ATTRIBUTES* security, HKEY* result, DWORD* disposition) {
-    std::string path;
-    if (result == nullptr) return ERROR_INVALID_PARAMETER;
-    if (!ResolvePath(root, subKey, path)) return ERROR_INVALID_HANDLE;
-    char hexAccess[16];
-    std::snprintf(hexAccess, sizeof(hexAccess), "0x%lx", static_cast<unsigned long>(access));
-    creates.push_back(path + " access " + hexAccess + " class " +
+    const std::string path = Path(root, subKey);
+    creates.push_back(path + " access " + Hex(access) + " class " +
                       (keyClass == nullptr ? std::string("null") : "\"" + std::string(keyClass) + "\"") + " options " +
-                      std::to_string(options) + " security " +
-                      (security == nullptr ? std::string("none")
-                                           : std::to_string(security->nLength) +
-                                                 (security->lpSecurityDescriptor != nullptr ? ",set," : ",null,") +
-                                                 std::to_string(security->bInheritHandle)));
+                      std::to_string(options) + " security " + Security(security));
     if (LONG fault = Fault(RegOp::Create, path, "")) return fault;
     const bool existed = m_keys.count(path) != 0;
     PutKey(path);
@@ -139,24 +112,17 @@ LONG SimRegistry::CreateKey(HKEY root, const char* subKey, DWORD, char* keyClass
 }
 
 LONG SimRegistry::SetValue(HKEY key, const char* name, DWORD, DWORD type, const BYTE* data, DWORD size) {
-    auto handle = m_handles.find(key);
-    if (handle == m_handles.end()) return ERROR_INVALID_HANDLE;
-    if ((handle->second.access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
+    const Handle& handle = Opened(m_handles, key);
+    if ((handle.access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
     if (data == nullptr && size != 0) return ERROR_INVALID_PARAMETER;
     const std::string valueName = name == nullptr ? std::string() : name;
-    if (LONG fault = Fault(RegOp::Set, handle->second.path, valueName)) return fault;
-    std::vector<BYTE> bytes;
-    if (size != 0) bytes.assign(data, data + size);
-    Value& value = m_keys[handle->second.path].values[Normal(valueName)];
-    value.type = type;
-    value.data = std::move(bytes);
+    if (LONG fault = Fault(RegOp::Set, handle.path, valueName)) return fault;
+    m_keys[handle.path].values[Normal(valueName)] = Value{type, std::vector<BYTE>(data, data + size)};
     return ERROR_SUCCESS;
 }
 
 LONG SimRegistry::CloseKey(HKEY key) {
-    auto handle = m_handles.find(key);
-    if (handle == m_handles.end()) return ERROR_INVALID_HANDLE;
-    const std::string path = handle->second.path;
-    m_handles.erase(handle);
+    const std::string path = Opened(m_handles, key).path;
+    m_handles.erase(key);
     return Fault(RegOp::Close, path, "");
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 #include "platform/registry.h"
+#include "platform/sim/sim_log.h"
 
 enum class RegOp { Open, Query, Create, Set, Close };
 
@@ -51,8 +52,8 @@ private:
     };
 
     static std::string Normal(const std::string& path);
-    void PutKey(const std::string& keyPath);
-    bool ResolvePath(HKEY root, const char* subKey, std::string& path) const;
+    Key& PutKey(const std::string& keyPath);
+    static std::string Path(HKEY root, const char* subKey);
     LONG Fault(RegOp op, const std::string& path, const std::string& name) const;
     HKEY NewHandle(const std::string& path, REGSAM access);
 

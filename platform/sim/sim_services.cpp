@@ -2,18 +2,12 @@
 #include "resources/string_table.h"
 
 BOOL SimShell::Execute(SHELLEXECUTEINFOA* info) {
-    ShellRequest request{info->cbSize,
-                         info->fMask,
-                         info->hwnd,
-                         info->lpVerb == nullptr,
-                         info->lpFile == nullptr ? "" : info->lpFile,
-                         info->lpParameters == nullptr,
-                         info->lpParameters == nullptr ? "" : info->lpParameters,
-                         info->lpDirectory == nullptr,
-                         info->lpDirectory == nullptr ? "" : info->lpDirectory,
-                         info->nShow,
-                         info->hIcon};
-    requests.push_back(request);
+    const auto text = [](const char* given) { return std::string(given == nullptr ? "" : given); };
+    requests.push_back(ShellRequest{info->cbSize, info->fMask, info->hwnd, info->nShow, info->hIcon,
+                                    info->lpVerb == nullptr, info->lpParameters == nullptr,
+                                    info->lpDirectory == nullptr, text(info->lpFile), text(info->lpParameters),
+                                    text(info->lpDirectory)});
+    const ShellRequest& request = requests.back();
     m_log.Add("shell " + request.file + " in " + request.directory + " show " + std::to_string(request.nShow));
     return TRUE;
 }
@@ -29,21 +23,22 @@ BOOL SimResources::LoadText(UINT id, std::string& text) {
     return TRUE;
 }
 
+// A WAVE's handles are its number.
+bool SimResources::Refused(const char* call, UINT id) const {
+    return m_waves.count(id) == 0 || refuse.count(call + (" " + std::to_string(id))) != 0;
+}
+
 HRSRC SimResources::FindRaw(UINT id, const char* type) {
-    if (std::string(type) != "WAVE" || m_waves.count(id) == 0 || refuse.count("find " + std::to_string(id))) return nullptr;
-    return reinterpret_cast<HRSRC>(static_cast<uintptr_t>(id));
+    return std::string(type) != "WAVE" || Refused("find", id) ? nullptr : reinterpret_cast<HRSRC>(uintptr_t{id});
 }
 
 HGLOBAL SimResources::LoadRaw(HRSRC resource) {
-    const UINT id = static_cast<UINT>(reinterpret_cast<uintptr_t>(resource));
-    if (m_waves.count(id) == 0 || refuse.count("load " + std::to_string(id))) return nullptr;
-    return resource;
+    return Refused("load", static_cast<UINT>(reinterpret_cast<uintptr_t>(resource))) ? nullptr : resource;
 }
 
 const void* SimResources::LockRaw(HGLOBAL loaded) {
     const UINT id = static_cast<UINT>(reinterpret_cast<uintptr_t>(loaded));
-    if (m_waves.count(id) == 0 || refuse.count("lock " + std::to_string(id))) return nullptr;
-    return m_waves.at(id).data();
+    return Refused("lock", id) ? nullptr : m_waves.at(id).data();
 }
 
 UINT SimResources::WaveAt(const void* image) const {

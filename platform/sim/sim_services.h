@@ -11,19 +11,15 @@
 #include "platform/sim/sim_log.h"
 #include "platform/sound.h"
 
-// One ShellExecuteExA request, with its texts copied.
+// One ShellExecuteExA request, with its texts copied (empty for a null pointer).
 struct ShellRequest {
     DWORD cbSize;
     UINT fMask;
     HWND hwnd;
-    bool verbNull;
-    std::string file;
-    bool parametersNull;
-    std::string parameters;
-    bool directoryNull;
-    std::string directory;
     int nShow;
     HANDLE hIcon;
+    bool verbNull, parametersNull, directoryNull;
+    std::string file, parameters, directory;
 };
 
 class SimShell : public Shell {
@@ -51,6 +47,7 @@ public:
     std::set<std::string> refuse;
 
 private:
+    bool Refused(const char* call, UINT id) const;
     std::map<UINT, std::string> m_waves;
 };
 

@@ -1,25 +1,12 @@
 #include "sim_windows.h"
 #include "platform/dialog.h"
 #include "platform/item_number.h"
+#include <algorithm>
+#include <utility>
 #include "resources/dialog_templates.h"
 
-namespace {
-
-const int kTickLimit = 10000000;  // a window whose timer never lets the script act
-
-std::string Hex(unsigned long value) {
-    static const char digits[] = "0123456789abcdef";
-    std::string text;
-    do {
-        text.insert(text.begin(), digits[value % 16]);
-        value /= 16;
-    } while (value != 0);
-    return "0x" + text;
-}
-
-}  // namespace
-
-SimWindows::~SimWindows() = default;
+// A window whose timer never lets the script act (a const has internal linkage).
+const int kTickLimit = 10000000;
 
 void SimWindows::ExpectDialog(UINT templateId, std::function<void(SimDialogView&)> act, int afterTicks) {
     m_script.push_back(Step{false, templateId, std::move(act), 0, afterTicks});
@@ -38,15 +25,10 @@ std::string SimWindows::ScriptLeft() const {
     return left;
 }
 
-SimWindows::Window* SimWindows::Find(HWND window) const {
-    auto found = m_windows.find(window);
-    return found == m_windows.end() ? nullptr : found->second.get();
-}
+SimWindows::Window& SimWindows::Find(HWND window) { return *Opened(m_windows, window); }
 
-SimWindows::Control* SimWindows::FindControl(HWND window, int id) const {
-    Window* found = Find(window);
-    if (found == nullptr) return nullptr;
-    for (Control& control : found->controls)
+SimWindows::Control* SimWindows::FindControl(HWND window, int id) {
+    for (Control& control : Find(window).controls)
         if (control.id == id) return &control;
     return nullptr;
 }
@@ -76,23 +58,18 @@ INT_PTR SimWindows::RunModal(Dialog& dialog, HWND) {
     m_log.Add("dialog " + std::to_string(templateId) + " open");
 
     // The window goes away however the run ends, also when the script throws.
-    struct Closer {
-        SimWindows& windows;
-        Dialog& dialog;
-        HWND handle;
-        ~Closer() {
-            dialog.Detach();
-            windows.m_windows.erase(handle);
-        }
-    } closer{*this, dialog, handle};
+    const auto close = [this, handle](Dialog* closed) {
+        closed->Detach();
+        m_windows.erase(handle);
+    };
+    const std::unique_ptr<Dialog, decltype(close)> closer(&dialog, close);
 
-    if (dialog.OnInitDialog()) {
-        for (const Control& control : state.controls)
-            if (control.visible && control.enabled && control.windowClass != "Static") {
-                state.focus = control.id;
-                break;
-            }
-    }
+    // The first control that can take the focus gets it, unless the dialog set it.
+    const bool initialFocus = dialog.OnInitDialog();
+    const auto first = std::find_if(state.controls.begin(), state.controls.end(), [](const Control& control) {
+        return control.visible && control.enabled && control.windowClass != "Static";
+    });
+    if (initialFocus && first != state.controls.end()) state.focus = first->id;
     while (!state.ended) {
         const bool timing = !state.timers.empty();
         const Step* next = m_script.empty() ? nullptr : &m_script.front();
@@ -119,9 +96,8 @@ INT_PTR SimWindows::RunModal(Dialog& dialog, HWND) {
 }
 
 void SimWindows::FireTimer(Window& window) {
-    auto earliest = window.timers.begin();
-    for (auto timer = window.timers.begin(); timer != window.timers.end(); ++timer)
-        if (timer->second.due < earliest->second.due) earliest = timer;
+    const auto earliest = std::min_element(window.timers.begin(), window.timers.end(),
+                                           [](const auto& a, const auto& b) { return a.second.due < b.second.due; });
     const UINT_PTR id = earliest->first;
     if (earliest->second.due > m_now) m_now = earliest->second.due;
     earliest->second.due = m_now + earliest->second.period;
@@ -132,18 +108,15 @@ void SimWindows::FireTimer(Window& window) {
 }
 
 BOOL SimWindows::EndModal(HWND window, INT_PTR result) {
-    Window* found = Find(window);
-    if (found == nullptr) return FALSE;
-    found->ended = true;
-    found->result = result;
+    Window& found = Find(window);
+    found.ended = true;
+    found.result = result;
     return TRUE;
 }
 
 BOOL SimWindows::SetCaption(HWND window, const char* text) {
-    Window* found = Find(window);
-    if (found == nullptr) return FALSE;
-    found->caption = text;
-    m_log.Add("caption " + found->caption);
+    Find(window).caption = text;
+    m_log.Add("caption " + std::string(text));
     return TRUE;
 }
 
@@ -151,9 +124,8 @@ bool SimWindows::HasItem(HWND window, int id) { return FindControl(window, id) !
 
 BOOL SimWindows::SetItemText(HWND window, int id, const char* text) {
     Control* control = FindControl(window, id);
-    if (control == nullptr) return FALSE;
-    control->text = text;
-    return TRUE;
+    if (control != nullptr) control->text = text;
+    return control != nullptr ? TRUE : FALSE;
 }
 
 std::string SimWindows::GetItemText(HWND window, int id) {
@@ -166,65 +138,55 @@ UINT SimWindows::GetItemNumber(HWND window, int id) { return UnsignedItemNumber(
 BOOL SimWindows::EnableItem(HWND window, int id, BOOL enable) {
     Control* control = FindControl(window, id);
     if (control == nullptr) return FALSE;
-    const bool wasDisabled = !control->enabled;
+    const BOOL wasDisabled = control->enabled ? FALSE : TRUE;
     control->enabled = enable != FALSE;
     // Windows takes the focus from a control it disables and gives it to none.
-    if (!control->enabled && Find(window)->focus == id) Find(window)->focus = 0;
-    return wasDisabled ? TRUE : FALSE;
+    if (!control->enabled && Find(window).focus == id) Find(window).focus = 0;
+    return wasDisabled;
 }
 
 void SimWindows::FocusItem(HWND window, int id) {
-    if (FindControl(window, id) != nullptr) Find(window)->focus = id;
+    if (FindControl(window, id) != nullptr) Find(window).focus = id;
 }
 
-int SimWindows::FocusedItem(HWND window) {
-    const Window* found = Find(window);
-    return found == nullptr ? 0 : found->focus;
-}
+int SimWindows::FocusedItem(HWND window) { return Find(window).focus; }
 
 void SimWindows::MoveFocus(HWND window, int id) {
     const Control* control = FindControl(window, id);
     if (control == nullptr || !control->visible || !control->enabled) return;
-    Find(window)->focus = id;
+    Find(window).focus = id;
     // What a screen reader reads out as the keyboard reaches an edit box.
     if (control->windowClass == "Edit") m_log.Add("focus " + std::to_string(id) + " " + control->text);
 }
 
 BOOL SimWindows::Show(HWND window, int command) {
-    Window* found = Find(window);
-    if (found == nullptr) return FALSE;
-    const bool was = found->shown;
-    found->shown = command != SW_HIDE;
+    Window& found = Find(window);
+    const BOOL was = found.shown ? TRUE : FALSE;
+    found.shown = command != SW_HIDE;
     m_log.Add("show " + std::to_string(command));
-    return was ? TRUE : FALSE;
+    return was;
 }
 
+// Icons and fonts are plain handles that the window keeps.
 LRESULT SimWindows::Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Window* found = Find(window);
-    if (found == nullptr) return 0;
-    if (message == WM_SETICON) {
-        HICON& slot = wParam == ICON_BIG ? found->bigIcon : found->smallIcon;
-        HICON old = slot;
-        slot = reinterpret_cast<HICON>(lParam);
-        return reinterpret_cast<LRESULT>(old);
-    }
-    if (message == WM_SETFONT) found->font = reinterpret_cast<HFONT>(wParam);
+    Window& found = Find(window);
+    if (message == WM_SETICON)
+        return reinterpret_cast<LRESULT>(
+            std::exchange(wParam == ICON_BIG ? found.bigIcon : found.smallIcon, reinterpret_cast<HICON>(lParam)));
+    if (message == WM_SETFONT) found.font = reinterpret_cast<HFONT>(wParam);
     return 0;
 }
 
 UINT_PTR SimWindows::StartTimer(HWND window, UINT_PTR id, UINT elapse) {
-    Window* found = Find(window);
-    if (found == nullptr) return 0;
     // Windows raises any period under 10 ms to 10 ms.
     const UINT period = elapse < 10 ? 10 : elapse;
-    found->timers[id] = Timer{period, m_now + period};
+    Find(window).timers[id] = Timer{period, m_now + period};
     m_log.Add("timer start " + std::to_string(id));
     return id;
 }
 
 BOOL SimWindows::StopTimer(HWND window, UINT_PTR id) {
-    Window* found = Find(window);
-    if (found == nullptr || found->timers.erase(id) == 0) return FALSE;
+    if (Find(window).timers.erase(id) == 0) return FALSE;
     m_log.Add("timer stop " + std::to_string(id));
     return TRUE;
 }
@@ -262,8 +224,7 @@ HFONT SimWindows::MakeFont(int height, int width, int escapement, int orientatio
         lastFontRequest += std::to_string(value) + ",";
     lastFontRequest += face;
     ++m_liveFonts;
-    m_nextFont += 4;
-    return reinterpret_cast<HFONT>(m_nextFont);
+    return reinterpret_cast<HFONT>(m_nextFont += 4);
 }
 
 BOOL SimWindows::DestroyFont(HFONT font) {
@@ -272,35 +233,17 @@ BOOL SimWindows::DestroyFont(HFONT font) {
     return TRUE;
 }
 
-std::string SimDialogView::Caption() const { return m_windows.Find(m_window)->caption; }
-bool SimDialogView::Shown() const { return m_windows.Find(m_window)->shown; }
-std::string SimDialogView::Text(int id) const { return m_windows.GetItemText(m_window, id); }
-int SimDialogView::Focus() const { return m_windows.Find(m_window)->focus; }
-HICON SimDialogView::BigIcon() const { return m_windows.Find(m_window)->bigIcon; }
-HICON SimDialogView::SmallIcon() const { return m_windows.Find(m_window)->smallIcon; }
-HFONT SimDialogView::Font() const { return m_windows.Find(m_window)->font; }
-
-bool SimDialogView::IsVisible(int id) const {
-    const SimWindows::Control* control = m_windows.FindControl(m_window, id);
-    return control != nullptr && control->visible;
-}
-
-bool SimDialogView::IsEnabled(int id) const {
-    const SimWindows::Control* control = m_windows.FindControl(m_window, id);
-    return control != nullptr && control->enabled;
-}
-
 void SimDialogView::Press(int id) {
-    const SimWindows::Control* control = m_windows.FindControl(m_window, id);
+    const SimWindows::Control* control = Item(id);
     if (control == nullptr || control->windowClass != "Button" || !control->visible || !control->enabled || !Shown())
         throw SimUnexpected("no visible, enabled button " + std::to_string(id) + " to press in dialog " +
-                            std::to_string(m_windows.Find(m_window)->templateId));
-    m_windows.Find(m_window)->focus = id;
+                            std::to_string(State().templateId));
+    State().focus = id;
     SendCommand(id);
 }
 
 void SimDialogView::SendCommand(int id) {
-    Dialog& dialog = *m_windows.Find(m_window)->dialog;
+    Dialog& dialog = *State().dialog;
     if (id == IDOK)
         dialog.OnOK();
     else if (id == IDCANCEL)
@@ -310,8 +253,8 @@ void SimDialogView::SendCommand(int id) {
 }
 
 void SimDialogView::CloseBox() {
-    const SimWindows::Control* cancel = m_windows.FindControl(m_window, IDCANCEL);
-    if (cancel == nullptr || cancel->enabled) m_windows.Find(m_window)->dialog->OnCancel();
+    const SimWindows::Control* cancel = Item(IDCANCEL);
+    if (cancel == nullptr || cancel->enabled) State().dialog->OnCancel();
 }
 
 void SimDialogView::Escape() {
@@ -321,22 +264,19 @@ void SimDialogView::Escape() {
 void SimDialogView::Enter() {
     const int focus = Focus();
     if (focus == 0) return;
-    const SimWindows::Control* focused = m_windows.FindControl(m_window, focus);
-    if (focused != nullptr && focused->windowClass == "Button") {
-        SendCommand(focus);
-        return;
-    }
+    const SimWindows::Control* focused = Item(focus);
+    if (focused != nullptr && focused->windowClass == "Button") return SendCommand(focus);
     int defaultId = IDOK;
-    for (const SimWindows::Control& control : m_windows.Find(m_window)->controls)
+    for (const SimWindows::Control& control : State().controls)
         if (control.defaultButton) defaultId = control.id;
-    const SimWindows::Control* button = m_windows.FindControl(m_window, defaultId);
+    const SimWindows::Control* button = Item(defaultId);
     if (button == nullptr || button->enabled) SendCommand(defaultId);
 }
 
 void SimDialogView::Type(int id, const std::string& text) {
-    SimWindows::Control* control = m_windows.FindControl(m_window, id);
+    SimWindows::Control* control = Item(id);
     if (control == nullptr || control->windowClass != "Edit" || !control->visible || !control->enabled)
         throw SimUnexpected("no visible, enabled edit box " + std::to_string(id) + " to type in");
-    m_windows.Find(m_window)->focus = id;
+    State().focus = id;
     control->text = text;
 }

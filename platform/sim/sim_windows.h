@@ -17,53 +17,15 @@
 
 struct MessageBoxRecord {
     HWND owner;
-    std::string text;
-    std::string caption;
+    std::string text, caption;
     UINT style;
 };
 
-class SimWindows;
-
-// What a person sees and can do in an open window.
-class SimDialogView {
-public:
-    SimDialogView(SimWindows& windows, HWND window) : m_windows(windows), m_window(window) {}
-
-    HWND Handle() const { return m_window; }
-    std::string Caption() const;
-    bool Shown() const;
-    std::string Text(int id) const;
-    bool IsVisible(int id) const;
-    bool IsEnabled(int id) const;
-    int Focus() const;
-    HICON BigIcon() const;
-    HICON SmallIcon() const;
-    HFONT Font() const;
-
-    // A click on a visible, enabled button, which takes the focus.
-    void Press(int id);
-    // The Escape and Enter keys and the close box, as the dialog manager turns
-    // them into commands. Keys reach the window only while one of its controls
-    // has the focus. Enter presses the push button with the focus, else the
-    // default button: the template's last BS_DEFPUSHBUTTON, as Wine's dialog
-    // manager takes it, or IDOK.
-    void Escape();
-    void CloseBox();
-    void Enter();
-    // A click into a visible, enabled edit box (it takes the focus), then its text replaced.
-    void Type(int id, const std::string& text);
-    // A command from a control that no person could click (a hidden button).
-    void SendCommand(int id);
-
-private:
-    SimWindows& m_windows;
-    HWND m_window;
-};
+class SimDialogView;
 
 class SimWindows : public WindowSystem {
 public:
     explicit SimWindows(SimLog& log) : m_log(log) {}
-    ~SimWindows() override;
 
     // The script. A dialog step runs when its window has no timer running, or,
     // with afterTicks >= 0, once that many ticks have passed since the window
@@ -76,7 +38,6 @@ public:
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return m_boxes; }
     int LiveFonts() const { return m_liveFonts; }
     int OpenWindows() const { return static_cast<int>(m_windows.size()); }
-    uint64_t Now() const { return m_now; }
     // Templates whose windows cannot be created (RunModal returns -1).
     std::set<UINT> refuseTemplates;
 
@@ -110,11 +71,8 @@ private:
     friend class SimDialogView;
     struct Control {
         int id;
-        std::string windowClass;
-        std::string text;
-        bool visible;
-        bool enabled;
-        bool defaultButton;
+        std::string windowClass, text;
+        bool visible, enabled, defaultButton;
     };
     struct Timer {
         UINT period;
@@ -124,13 +82,10 @@ private:
         Dialog* dialog;
         UINT templateId;
         std::string caption;
-        bool shown = true;
-        bool ended = false;
+        bool shown = true, ended = false;
         INT_PTR result = 0;
-        int focus = 0;
-        int ticks = 0;
-        HICON bigIcon = nullptr;
-        HICON smallIcon = nullptr;
+        int focus = 0, ticks = 0;
+        HICON bigIcon = nullptr, smallIcon = nullptr;
         HFONT font = nullptr;
         std::vector<Control> controls;
         std::map<UINT_PTR, Timer> timers;
@@ -139,12 +94,11 @@ private:
         bool messageBox;
         UINT templateId;
         std::function<void(SimDialogView&)> act;
-        int answer;
-        int afterTicks;
+        int answer, afterTicks;
     };
 
-    Window* Find(HWND window) const;
-    Control* FindControl(HWND window, int id) const;
+    Window& Find(HWND window);
+    Control* FindControl(HWND window, int id);
     std::string Describe(const Step& step) const;
     void FireTimer(Window& window);
 
@@ -156,4 +110,42 @@ private:
     uint64_t m_now = 0;
     int m_liveFonts = 0;
     uintptr_t m_nextFont = 0x20000;
+};
+
+// What a person sees and can do in an open window.
+class SimDialogView {
+public:
+    SimDialogView(SimWindows& windows, HWND window) : m_windows(windows), m_window(window) {}
+
+    HWND Handle() const { return m_window; }
+    std::string Caption() const { return State().caption; }
+    bool Shown() const { return State().shown; }
+    std::string Text(int id) const { return m_windows.GetItemText(m_window, id); }
+    bool IsVisible(int id) const { return Item(id) != nullptr && Item(id)->visible; }
+    bool IsEnabled(int id) const { return Item(id) != nullptr && Item(id)->enabled; }
+    int Focus() const { return State().focus; }
+    HICON BigIcon() const { return State().bigIcon; }
+    HICON SmallIcon() const { return State().smallIcon; }
+    HFONT Font() const { return State().font; }
+
+    // A click on a visible, enabled button, which takes the focus.
+    void Press(int id);
+    // The Escape and Enter keys and the close box, as the dialog manager turns
+    // them into commands. Keys reach the window only while one of its controls
+    // has the focus. Enter presses the push button with the focus, else the
+    // default button: the template's last BS_DEFPUSHBUTTON, as Wine's dialog
+    // manager takes it, or IDOK.
+    void Escape();
+    void CloseBox();
+    void Enter();
+    // A click into a visible, enabled edit box (it takes the focus), then its text replaced.
+    void Type(int id, const std::string& text);
+    // A command from a control that no person could click (a hidden button).
+    void SendCommand(int id);
+
+private:
+    SimWindows::Window& State() const { return m_windows.Find(m_window); }
+    SimWindows::Control* Item(int id) const { return m_windows.FindControl(m_window, id); }
+    SimWindows& m_windows;
+    HWND m_window;
 };

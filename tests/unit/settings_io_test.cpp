@@ -91,7 +91,8 @@ TEST_F(SettingsFiles, AFailedLoadSaysWhichFileAndLeavesNothingOpen) {
         sim.files.inject = nullptr;
         const std::string path = c.defaults ? kDefaults : kFlux;
         if (c.present) sim.files.AddFile(path, *c.content);
-        if (c.held) sim.files.HoldOpen(path);
+        if (c.held)  // by another program, without sharing
+            sim.files.inject = [](FileOp op, auto&) { return FileFault{op == FileOp::Open, ERROR_SHARING_VIOLATION}; };
         if (c.failingRead != 0) Fail(FileOp::Read, c.failingRead);
         sim.windows.ExpectMessageBox(IDOK);
         SettingsFile text;
@@ -100,7 +101,6 @@ TEST_F(SettingsFiles, AFailedLoadSaysWhichFileAndLeavesNothingOpen) {
         EXPECT_EQ(Boxes(sim, before), c.message + std::string("|Title|16|unowned\n"));
         EXPECT_EQ(launcher.m_hSettingsFile, nullptr);
         EXPECT_EQ(sim.files.OpenHandles(), 0);
-        if (c.held) sim.files.Release(path);
         EXPECT_EQ(sim.files.Content(path), c.present ? *c.content : "");
     }
 }

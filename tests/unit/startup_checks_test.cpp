@@ -71,86 +71,79 @@ protected:
     ~StartupChecks() override { ExpectNothingLeft(sim); }
     // The whole start-up, which the notice tests run.
     INT_PTR Start() { return RunLauncher(sim, ValkorProfile()); }
-    // Runs a check after the arrangement: its result, and its one message (if
-    // any), shown last, with the title as caption and the stop icon.
-    void Check(const Arrange& arrange, BOOL (LauncherDialog::*check)(), UINT message, BOOL passes) {
-        arrange(sim);
-        if (message != 0) sim.windows.ExpectMessageBox(IDOK);
-        EXPECT_EQ((launcher.*check)(), passes);
-        if (message == 0) return;
-        const size_t last = sim.windows.MessageBoxes().size() - 1;
-        EXPECT_EQ(Boxes(sim, last), FindStringText(message) + "|"s + kTitle + "|16|unowned\n");
-    }
-
     SimPlatform sim{{}};
     LauncherApp app{sim.platform, ValkorProfile()};
     LauncherDialog launcher{sim.platform, ValkorProfile(), app, nullptr};
 };
 
-// The message is 0 where the check shows none of its own; the install path is the one it passes with.
-struct CheckCase { const char* name; Arrange arrange; UINT message; const char* installPath = nullptr; };
+// A check of the launcher window, run on its own.
+using CheckCall = BOOL (LauncherDialog::*)();
+const CheckCall kInstallCheck = &LauncherDialog::InstallCheck, kReadAgreed = &LauncherDialog::ReadAgreed,
+                kWriteMod = &LauncherDialog::WriteModInfo;
+Arrange Agreed(DWORD type, const std::string& bytes) { return Put(MOD_KEY, "Agreed", type, bytes); }
+
+// The message is 0 where the check shows none of its own. What it leaves: the
+// install path it passes with; the mod's values it wrote, in the order Agreed,
+// Version, Unload, so that each failure leaves the values before it.
+struct CheckCase { const char* name; CheckCall check; Arrange arrange; UINT message; BOOL passes; std::string left{}; };
 
 void PrintTo(const CheckCase& c, std::ostream* out) { *out << c.name; }
 
-class InstallCheckCases : public StartupChecks, public ::testing::WithParamInterface<CheckCase> {};
+class CheckCases : public StartupChecks, public ::testing::WithParamInterface<CheckCase> {};
 
-TEST_P(InstallCheckCases, ShowTheOneMessageOfTheirFailure) {
+TEST_P(CheckCases, ShowTheOneMessageOfTheirFailureAndLeaveWhatTheyRead) {
     const CheckCase& c = GetParam();
-    Check(c.arrange, &LauncherDialog::InstallCheck, c.message, c.installPath != nullptr);
-    if (c.installPath != nullptr) { EXPECT_EQ(launcher.m_strInstallPath, c.installPath); }
+    if (c.check == kWriteMod) sim.registry.DeleteKey(MOD_KEY);
+    c.arrange(sim);
+    if (c.message != 0) sim.windows.ExpectMessageBox(IDOK);
+    EXPECT_EQ((launcher.*c.check)(), c.passes);
+    // The one message, shown last, with the title as caption and the stop icon.
+    if (c.message != 0) {
+        const size_t last = sim.windows.MessageBoxes().size() - 1;
+        EXPECT_EQ(Boxes(sim, last), FindStringText(c.message) + "|"s + kTitle + "|16|unowned\n");
+    }
+    if (c.check == kInstallCheck && c.passes) { EXPECT_EQ(launcher.m_strInstallPath, c.left); }
+    if (c.check == kWriteMod) { EXPECT_EQ(ModValues(sim), c.left); }
+    const std::string security = std::to_string(sizeof(SECURITY_ATTRIBUTES)) + ",null,0";
+    if (c.check == kWriteMod && c.passes) {
+        EXPECT_EQ(sim.registry.creates.back(), "software\\vortigen\\drifthaven\\mods\\valkormod access 0x2 class \"\" "
+                                               "options 0 security " + security);
+    }
 }
 
 const CheckCase kCheckCases[] = {
-    {"key absent, rebuild declined", Drop(kSettings, nullptr, SayNo), 0},
-    {"path unreadable", Refuse(RegOp::Query, "installpath", 2), IDS_ERROR_READING_PATH},
-    {"path of a MiB and a byte", Path(std::string(1 << 20, 'a') + '\0'), IDS_ERROR_READING_PATH},
-    {"path without its zero, read within its bytes (sanitized)", Path(kGame), 0, kGameDirectory},
-    {"path with zeros inside, cut at the first (sanitized)", Path(kGame + "\0junk\0"s), 0, kGameDirectory},
-    {"path of a MiB", Path(std::string((1 << 20) - 1, 'a') + '\0', NoFinder), IDS_WRONG_INSTALL_PATH},
-    {"version as text", Put(kSettings, "Version", REG_SZ, "14\0"s, NoEngine), IDS_NO_VERSION},
-    {"version of 8 bytes, more than its buffer (sanitized)",
-     Put(kSettings, "Version", REG_DWORD, "\x0e\0\0\0\0\0\0\0"s, NoEngine), IDS_NO_VERSION},
-    {"version unreadable", Refuse(RegOp::Query, "version", 2, NoEngine), IDS_NO_VERSION},
-    {"version corrected to 12", Corrected({0x8161F600, 0x01C1066C}, 1544192), IDS_VERSION_REQUIRED},
-    {"version corrected to 14", Corrected({0x59F1CB00, 0x01C14B80}, 1556480), 0, kGameDirectory},
+    {"key absent, rebuild declined", kInstallCheck, Drop(kSettings, nullptr, SayNo), 0, FALSE},
+    {"path unreadable", kInstallCheck, Refuse(RegOp::Query, "installpath", 2), IDS_ERROR_READING_PATH, FALSE},
+    {"path of a MiB and a byte", kInstallCheck, Path(std::string(1 << 20, 'a') + '\0'), IDS_ERROR_READING_PATH, FALSE},
+    {"path without its zero, read within its bytes (sanitized)", kInstallCheck, Path(kGame), 0, TRUE, kGame},
+    {"path with zeros inside, cut at the first (sanitized)", kInstallCheck, Path(kGame + "\0junk\0"s), 0, TRUE, kGame},
+    {"path of a MiB", kInstallCheck, Path(std::string((1 << 20) - 1, 'a') + '\0', NoFinder), IDS_WRONG_INSTALL_PATH,
+     FALSE},
+    {"version as text", kInstallCheck, Put(kSettings, "Version", REG_SZ, "14\0"s, NoEngine), IDS_NO_VERSION, FALSE},
+    {"version of 8 bytes, more than its buffer (sanitized)", kInstallCheck,
+     Put(kSettings, "Version", REG_DWORD, "\x0e\0\0\0\0\0\0\0"s, NoEngine), IDS_NO_VERSION, FALSE},
+    {"version unreadable", kInstallCheck, Refuse(RegOp::Query, "version", 2, NoEngine), IDS_NO_VERSION, FALSE},
+    {"version corrected to 12", kInstallCheck, Corrected({0x8161F600, 0x01C1066C}, 1544192), IDS_VERSION_REQUIRED,
+     FALSE},
+    {"version corrected to 14", kInstallCheck, Corrected({0x59F1CB00, 0x01C14B80}, 1556480), 0, TRUE, kGame},
+    // The agreement counts only as a nonzero four-byte DWORD.
+    {"agreed 1", kReadAgreed, Agreed(REG_DWORD, "\1\0\0\0"s), 0, TRUE},
+    {"agreed 7 in the high byte", kReadAgreed, Agreed(REG_DWORD, "\0\0\0\7"s), 0, TRUE},
+    {"agreed 0", kReadAgreed, Agreed(REG_DWORD, "\0\0\0\0"s), 0, FALSE},
+    {"agreed text 1", kReadAgreed, Agreed(REG_SZ, "1\0"s), 0, FALSE},
+    {"agreed binary 1", kReadAgreed, Agreed(REG_BINARY, "\1\0\0\0"s), 0, FALSE},
+    {"agreed 2 bytes", kReadAgreed, Agreed(REG_DWORD, "\1\0"s), 0, FALSE},
+    {"agreed no bytes", kReadAgreed, Agreed(REG_DWORD, ""), 0, FALSE},
+    {"agreement missing", kReadAgreed, Drop(MOD_KEY, "Agreed"), 0, FALSE},
+    {"no mod key", kReadAgreed, Drop(MOD_KEY, nullptr), 0, FALSE},
+    {"mod key refused", kReadAgreed, Refuse(RegOp::Open, "valkormod", 1), 0, FALSE},
+    {"agreement not written", kWriteMod, Refuse(RegOp::Set, "agreed", 1), IDS_ERROR_MOD_VALUES, FALSE},
+    {"version not written", kWriteMod, Refuse(RegOp::Set, "version", 1), IDS_ERROR_MOD_VALUES, FALSE, kAgreed},
+    {"all written", kWriteMod, Nothing, 0, TRUE, kModValues},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, InstallCheckCases, ::testing::ValuesIn(kCheckCases),
+INSTANTIATE_TEST_SUITE_P(Cases, CheckCases, ::testing::ValuesIn(kCheckCases),
                          CaseName<::testing::TestParamInfo<CheckCase>>);
-
-TEST_F(StartupChecks, TheAgreementCountsOnlyAsANonzeroFourByteDword) {
-    const auto agreed = [](DWORD type, const std::string& bytes) { return Put(MOD_KEY, "Agreed", type, bytes); };
-    const struct { const char* name; Arrange arrange; BOOL agreed; } cases[] = {
-        {"1", agreed(REG_DWORD, "\1\0\0\0"s), TRUE},      {"7 in the high byte", agreed(REG_DWORD, "\0\0\0\7"s), TRUE},
-        {"0", agreed(REG_DWORD, "\0\0\0\0"s), FALSE},     {"text 1", agreed(REG_SZ, "1\0"s), FALSE},
-        {"binary 1", agreed(REG_BINARY, "\1\0\0\0"s), FALSE}, {"2 bytes", agreed(REG_DWORD, "\1\0"s), FALSE},
-        {"no bytes", agreed(REG_DWORD, ""), FALSE},       {"missing", Drop(MOD_KEY, "Agreed"), FALSE},
-        {"no key", Drop(MOD_KEY, nullptr), FALSE},        {"key refused", Refuse(RegOp::Open, "valkormod", 1), FALSE},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        sim.registry.PutDword(MOD_KEY, "Agreed", 1);
-        Check(c.arrange, &LauncherDialog::ReadAgreed, 0, c.agreed);
-    }
-}
-
-// Agreed, Version, Unload in this order: each failure leaves the values before it.
-TEST_F(StartupChecks, TheRegistrationWritesItsThreeValuesInOrderAndStopsAtTheFirstFailure) {
-    const struct { const char* name; Arrange arrange; UINT message; std::string values; } cases[] = {
-        {"agreement refused", Refuse(RegOp::Set, "agreed", 1), IDS_ERROR_MOD_VALUES, ""},
-        {"version refused", Refuse(RegOp::Set, "version", 1), IDS_ERROR_MOD_VALUES, kAgreed},
-        {"all written", Nothing, 0, kModValues},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        sim.registry.DeleteKey(MOD_KEY);
-        Check(c.arrange, &LauncherDialog::WriteModInfo, c.message, c.message == 0);
-        EXPECT_EQ(ModValues(sim), c.values);
-    }
-    const std::string security = std::to_string(sizeof(SECURITY_ATTRIBUTES)) + ",null,0";
-    EXPECT_EQ(sim.registry.creates.back(),
-              "software\\vortigen\\drifthaven\\mods\\valkormod access 0x2 class \"\" options 0 security " + security);
-}
 
 // The notice, in the whole start-up on a machine where it was not accepted.
 TEST_F(StartupChecks, OkToTheNoticeRecordsTheAgreementAndTheStartUpGoesOn) {

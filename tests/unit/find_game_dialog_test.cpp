@@ -150,6 +150,7 @@ TEST_F(FindGame, OkAcceptsOnlyADirectoryHoldingTheGame) {
     // C:\ゲーム\機能 in a Japanese Windows' code page, 932: its last byte, 0x5C, is the second of 能.
     const std::string japanese = "C:\\\x83\x51\x81\x5B\x83\x80\\\x8B\x40\x94\x5C";
     sim.files.AddFile(japanese + "\\Drifthvn.exe", "");
+    sim.files.AddFile("C:\\\x94\x5C\\Drifthvn.exe", "");  // 能 typed alone: a folder of the current drive
     // What is typed, in which code page, and what the window hands back; refused
     // with a box, the window stays as it was.
     const struct { std::string typed; std::string result; UINT codePage = 1252; } cases[] = {
@@ -162,6 +163,7 @@ TEST_F(FindGame, OkAcceptsOnlyADirectoryHoldingTheGame) {
         {"D:", "accepted D:"}, {"C:", "unchanged"},  // any drive: OK only asks whether the file is there
         {japanese, "accepted " + japanese, 932}, {japanese + "\\", "accepted " + japanese, 932},
         {japanese, "accepted " + japanese.substr(0, japanese.size() - 1)},  // in code page 1252 a backslash
+        {"\x94\x5C", "accepted \x94\x5C", 932},  // its first byte leads the character
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);

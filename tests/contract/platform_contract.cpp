@@ -56,7 +56,7 @@ std::string Read(Registry& registry, HKEY key, const char* name, int bufferSize)
     DWORD size = static_cast<DWORD>(data.size());
     const LONG result = registry.QueryValue(key, name, nullptr, &type, bufferSize < 0 ? nullptr : data.data(), &size);
     std::string read = std::to_string(result) + " type " + std::to_string(type) + " size " + std::to_string(size);
-    if (result == ERROR_SUCCESS && bufferSize >= 0) read += " " + std::string(data.begin(), data.begin() + size);
+    if (result == ERROR_SUCCESS && bufferSize >= 0) read.append(" ").append(data.begin(), data.begin() + size);
     return read;
 }
 
@@ -73,15 +73,15 @@ void CheckFileContract(FileSystem& files, const std::string& dir) {
     };
     for (const auto& [name, found] : lookups) EXPECT_EQ(Names(files, dir + "\\" + name), found) << name;
     // The time and size of a lookup's entry, as the version detection compares them.
+    const std::string path = dir + "\\corv2.dll";
     WIN32_FIND_DATAA entry{};
-    Names(files, dir + "\\corv2.dll", &entry);
+    Names(files, path, &entry);
     EXPECT_EQ((std::vector<DWORD>{entry.ftLastWriteTime.dwHighDateTime, entry.ftLastWriteTime.dwLowDateTime,
                                   entry.nFileSizeHigh, entry.nFileSizeLow}),
               (std::vector<DWORD>{0x01C14B80u, 0x59F1CB00u, 0, 1556480u}));
 
-    // Read whole, then rewritten in place: seek to 0, one write, truncate; then
-    // grown before anything is written, the new bytes reading as zeros.
-    const std::string path = dir + "\\corv2.dll";
+    // Opened as the settings are, read whole, then rewritten in place: seek to 0, one
+    // write, truncate; then grown before anything is written, the new bytes reading as zeros.
     EXPECT_EQ(Open(files, dir + "\\missing.ini", GENERIC_READ), INVALID_HANDLE_VALUE);
     HANDLE held = Open(files, path, GENERIC_READ | GENERIC_WRITE);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
@@ -95,7 +95,7 @@ void CheckFileContract(FileSystem& files, const std::string& dir) {
     EXPECT_TRUE(files.Truncate(held));
     EXPECT_TRUE(files.CloseFile(held));
 
-    // A handle does only what it was opened for.
+    // What is left, through a handle that does only what it was opened for.
     HANDLE reader = Open(files, path, GENERIC_READ);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
     EXPECT_EQ(ReadAll(files, reader), "short\r\n\0\0\0\0\0"s);

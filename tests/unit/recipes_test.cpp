@@ -34,15 +34,11 @@ protected:
         EXPECT_EQ(sim.files.OpenHandles(), 0);
         return patched;
     }
-    std::string Enable(const std::string& flux) {
-        sim.files.AddFile(kFlux, flux);
-        EXPECT_TRUE(Patch(ValkorProfile()));
-        return sim.files.Content(kFlux);
-    }
-    std::string Disable(const std::string& flux, const std::string& defaults) {
+    // flux.ini after the program's patch, with defaults.ini beside it.
+    std::string Patched(const Profile& profile, const std::string& flux, const std::string& defaults = "") {
         sim.files.AddFile(kFlux, flux);
         sim.files.AddFile(kDefaults, defaults);
-        EXPECT_TRUE(Patch(NovalkorProfile()));
+        EXPECT_TRUE(Patch(profile));
         return sim.files.Content(kFlux);
     }
 
@@ -70,8 +66,8 @@ TEST_F(Recipes, EnableBlanksTheMovieListUpToItsFirstGap) {
                              "critical_damage_scale = 0.5\r\ncriticals_per_impact = 0.5\r\n[icTacticalCamera]\r\n"
                              "field_of_view = 1.75\r\n[iiSim]\r\ncollision_damage_factor = 4";
     for (const auto& c : cases) {
-        EXPECT_EQ(Enable(H + c.before), H + c.after + rest) << c.name;
-        EXPECT_EQ(Enable(H + c.after + rest), H + c.after + rest) << c.name << ", enabled again";
+        EXPECT_EQ(Patched(ValkorProfile(), H + c.before), H + c.after + rest) << c.name;
+        EXPECT_EQ(Patched(ValkorProfile(), H + c.after + rest), H + c.after + rest) << c.name << ", enabled again";
     }
 }
 
@@ -88,7 +84,7 @@ TEST_F(Recipes, DisableCopiesTheDefaultMovieListWithoutTheModsMovie) {
         {"a longer list", Movies({"/a", "/b", "/c", "/d"}), Movies({"/a", "/b", "/c", "/d"})},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Disable(H + Movies({"/movies/vort", "", ""}) + options, H + c.defaults + options),
+        EXPECT_EQ(Patched(NovalkorProfile(), H + Movies({"/movies/vort", "", ""}) + options, H + c.defaults + options),
                   H + c.after + options.substr(0, options.size() - 3) + "0\r\n")
             << c.name;
 }

@@ -23,12 +23,14 @@ protected:
         launcher.m_strInstallPath = "C:\\Game";
         launcher.m_strTitle = "Title";
     }
-    // The op's n-th call (counted from 1) fails; with always, every later one too.
+    // The op's n-th call (counted from 1) fails; with always, every later one too; 0: none.
     void Fail(FileOp op, int call, bool always = false, DWORD limit = 0xFFFFFFFF, bool error = true) {
         sim.files.inject = [=, counts = std::map<FileOp, int>()](FileOp made, const std::string&) mutable {
             const int count = ++counts[made];
             const bool hit = made == op && (count == call || (always && count > call));
-            return hit ? FileFault{error, ERROR_DISK_FULL, limit} : FileFault{};
+            // The one open that fails here is another program's hold on the file.
+            return hit ? FileFault{error, DWORD(op == FileOp::Open ? ERROR_SHARING_VIOLATION : ERROR_DISK_FULL), limit}
+                       : FileFault{};
         };
     }
 
@@ -71,85 +73,65 @@ TEST_F(SettingsFiles, LoadKeepsFluxOpenUnsharedUntilClosedAndSaveRewritesItInPla
     EXPECT_TRUE(sim.windows.MessageBoxes().empty());
 }
 
-TEST_F(SettingsFiles, AFailedLoadSaysWhichFileAndLeavesNothingOpen) {
+// A failed load says which file and leaves nothing open; a failed save leaves the
+// file's original bytes (or a save before it, the bytes that save wrote) and flux.ini open.
+TEST_F(SettingsFiles, AFailureSaysWhichFileAndLeavesTheBytesAsTheyWere) {
     // A damaged file: larger than any settings file, as a file of zeros after the settings.
     const std::string huge = kOriginal + std::string(kLargest + 1 - kOriginal.size(), '\0');
-    // Which file, whether it is there (with what), held by another program, the read that fails (0 none), the message.
-    const struct { const char* name; bool defaults, present, held; int failingRead; const char* message;
-                   const std::string* content = &kOriginal; } cases[] = {
-        {"flux missing", false, false, false, 0, "Error opening the file flux.ini."},
-        {"flux held by another program", false, true, true, 0, "Error opening the file flux.ini."},
-        {"flux unreadable", false, true, false, 2, "Error loading flux.ini."},
-        {"flux larger than a settings file can be", false, true, false, 0, "Error loading flux.ini.", &huge},
-        {"defaults missing", true, false, false, 0, "Error opening the file defaults.ini."},
-        {"defaults held by another program", true, true, true, 0, "Error opening the file defaults.ini."},
-        {"defaults unreadable at its end", true, true, false, 4, "Error loading defaults.ini."},
-        {"defaults larger than a settings file can be", true, true, false, 0, "Error loading defaults.ini.", &huge},
+    const std::string longer = kOriginal + std::string(900, 'n');
+    const std::string shorter = "; short\r\n";
+    const std::string saving = "Error saving flux.ini.";
+    // The file and what it holds (nullptr: missing); for a save, the text saved (after a save of first);
+    // the op whose call-th call fails (0: none; always: and every later one), moving at most limit bytes
+    // first, with or without an error; the message.
+    const struct { const char* name; bool defaults; const std::string* content; const char* save; FileOp op;
+                   int call; std::string message; bool always = false; DWORD limit = 0xFFFFFFFF; bool error = true;
+                   const char* first = nullptr; } cases[] = {
+        {"flux missing", false, nullptr, nullptr, FileOp::Open, 0, "Error opening the file flux.ini."},
+        {"flux held by another program", false, &kOriginal, nullptr, FileOp::Open, 1,
+         "Error opening the file flux.ini."},
+        {"flux unreadable", false, &kOriginal, nullptr, FileOp::Read, 2, "Error loading flux.ini."},
+        {"flux larger than a settings file can be", false, &huge, nullptr, FileOp::Open, 0, "Error loading flux.ini."},
+        {"defaults missing", true, nullptr, nullptr, FileOp::Open, 0, "Error opening the file defaults.ini."},
+        {"defaults held by another program", true, &kOriginal, nullptr, FileOp::Open, 1,
+         "Error opening the file defaults.ini."},
+        {"defaults unreadable at its end", true, &kOriginal, nullptr, FileOp::Read, 4, "Error loading defaults.ini."},
+        {"defaults larger than a settings file can be", true, &huge, nullptr, FileOp::Open, 0,
+         "Error loading defaults.ini."},
+        {"seek refused", false, &kOriginal, shorter.c_str(), FileOp::Seek, 1, saving},
+        {"seek refused before a longer text", false, &kOriginal, longer.c_str(), FileOp::Seek, 1, saving},
+        {"growing refused by a full disk", false, &kOriginal, longer.c_str(), FileOp::Truncate, 1, saving, true},
+        {"seeking to the new end refused", false, &kOriginal, longer.c_str(), FileOp::Seek, 2, saving},
+        {"short write of a longer text", false, &kOriginal, longer.c_str(), FileOp::Write, 1, saving, false, 100,
+         false},
+        {"failed write of a shorter text", false, &kOriginal, shorter.c_str(), FileOp::Write, 1, saving, false, 4},
+        {"truncation failing once", false, &kOriginal, shorter.c_str(), FileOp::Truncate, 1, saving},
+        {"truncation failing for good", false, &kOriginal, shorter.c_str(), FileOp::Truncate, 1, saving, true},
+        {"truncation failing after growing", false, &kOriginal, longer.c_str(), FileOp::Truncate, 2, saving},
+        {"a second save failing puts back what the first wrote", false, &kOriginal, longer.c_str(), FileOp::Write, 1,
+         saving, false, 4, true, shorter.c_str()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         sim.files.inject = nullptr;
         const std::string path = c.defaults ? kDefaults : kFlux;
-        if (c.present) sim.files.AddFile(path, *c.content);
-        if (c.held)  // by another program, without sharing
-            sim.files.inject = [](FileOp op, auto&) { return FileFault{op == FileOp::Open, ERROR_SHARING_VIOLATION}; };
-        if (c.failingRead != 0) Fail(FileOp::Read, c.failingRead);
-        sim.windows.ExpectMessageBox(IDOK);
+        if (c.content != nullptr) sim.files.AddFile(path, *c.content);
         SettingsFile text;
-        const size_t before = sim.windows.MessageBoxes().size();
-        EXPECT_FALSE(c.defaults ? launcher.LoadDefaultsFile(text) : launcher.LoadSettingsFile(text));
-        EXPECT_EQ(Boxes(sim, before), c.message + std::string("|Title|16|unowned\n"));
-        EXPECT_EQ(launcher.m_hSettingsFile, nullptr);
-        EXPECT_EQ(sim.files.OpenHandles(), 0);
-        EXPECT_EQ(sim.files.Content(path), c.present ? *c.content : "");
-    }
-}
-
-TEST_F(SettingsFiles, AFailedSaveLeavesTheOriginalBytesAndTheFileOpen) {
-    const std::string longer = kOriginal + std::string(900, 'n');
-    const std::string shorter = "; short\r\n";
-    // The text saved, and the op whose call-th call fails (always: and every later one), moving at most limit
-    // bytes first, with or without an error.
-    const struct { const char* name; std::string text; FileOp op; int call; bool always = false;
-                   DWORD limit = 0xFFFFFFFF; bool error = true; } cases[] = {
-        {"seek refused", shorter, FileOp::Seek, 1},
-        {"seek refused before a longer text", longer, FileOp::Seek, 1},
-        {"growing refused by a full disk", longer, FileOp::Truncate, 1, true},
-        {"seeking to the new end refused", longer, FileOp::Seek, 2},
-        {"short write of a longer text", longer, FileOp::Write, 1, false, 100, false},
-        {"failed write of a shorter text", shorter, FileOp::Write, 1, false, 4},
-        {"truncation failing once", shorter, FileOp::Truncate, 1},
-        {"truncation failing for good", shorter, FileOp::Truncate, 1, true},
-        {"truncation failing after growing", longer, FileOp::Truncate, 2},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        sim.files.inject = nullptr;
-        sim.files.AddFile(kFlux, kOriginal);
-        SettingsFile loaded;
-        ASSERT_TRUE(launcher.LoadSettingsFile(loaded));
+        ASSERT_TRUE(c.save == nullptr || launcher.LoadSettingsFile(text));
+        ASSERT_TRUE(c.first == nullptr || launcher.SaveSettingsFile(SettingsFile(c.first)));
         Fail(c.op, c.call, c.always, c.limit, c.error);
         sim.windows.ExpectMessageBox(IDOK);
         const size_t before = sim.windows.MessageBoxes().size();
-        EXPECT_FALSE(launcher.SaveSettingsFile(SettingsFile(c.text)));
+        EXPECT_FALSE(c.save != nullptr ? launcher.SaveSettingsFile(SettingsFile(c.save))
+                     : c.defaults      ? launcher.LoadDefaultsFile(text)
+                                       : launcher.LoadSettingsFile(text));
         sim.files.inject = nullptr;
-        EXPECT_EQ(Boxes(sim, before), "Error saving flux.ini.|Title|16|unowned\n");
-        EXPECT_EQ(sim.files.Content(kFlux), kOriginal);
-        EXPECT_NE(launcher.m_hSettingsFile, nullptr);
+        EXPECT_EQ(Boxes(sim, before), c.message + "|Title|16|unowned\n");
+        EXPECT_EQ(sim.files.Content(path), c.first != nullptr ? c.first : c.content != nullptr ? *c.content : "");
+        EXPECT_EQ(launcher.m_hSettingsFile != nullptr, c.save != nullptr);
         launcher.CloseSettingsFile();
         EXPECT_EQ(sim.files.OpenHandles(), 0);
     }
-    // A second save that fails puts back what the first one wrote.
-    sim.files.AddFile(kFlux, kOriginal);
-    SettingsFile loaded;
-    ASSERT_TRUE(launcher.LoadSettingsFile(loaded));
-    ASSERT_TRUE(launcher.SaveSettingsFile(SettingsFile(shorter)));
-    Fail(FileOp::Write, 1, false, 4);
-    sim.windows.ExpectMessageBox(IDOK);
-    EXPECT_FALSE(launcher.SaveSettingsFile(SettingsFile(longer)));
-    sim.files.inject = nullptr;
-    EXPECT_EQ(sim.files.Content(kFlux), shorter);
-    launcher.CloseSettingsFile();
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 // the result, and no key left open but the one the rebuild hands back; and the
 // no-warranty notice in the whole start-up.
 #include <gtest/gtest.h>
+#include <cctype>
 #include <map>
 #include <optional>
-#include "case_names.h"
 #include "launcher/format_message.h"
 #include "registry/registry_values.h"
 #include "resources/resource_ids.h"
@@ -132,8 +132,6 @@ protected:
         launcher.m_strTitle = kTitle;
     }
     ~StartupChecks() override { ExpectNothingLeft(sim); }
-    // The whole start-up, which the notice test runs.
-    INT_PTR Start() { return RunLauncher(sim, ValkorProfile()); }
     SimPlatform sim{{}};
     LauncherApp app{sim.platform, ValkorProfile()};
     LauncherDialog launcher{sim.platform, ValkorProfile(), app, nullptr};
@@ -295,8 +293,13 @@ const CheckCase kCheckCases[] = {
      {kCorrecting, kNoStart, Version(IDS_PROMPT_VERSION, IDOK, "0")}, "0 0", k13},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, Checks, ::testing::ValuesIn(kCheckCases),
-                         CaseName<::testing::TestParamInfo<CheckCase>>);
+// Each case named by the letters and digits of its description.
+INSTANTIATE_TEST_SUITE_P(Cases, Checks, ::testing::ValuesIn(kCheckCases), [](const auto& row) {
+    std::string name;
+    for (char c : std::string(row.param.name))
+        if (std::isalnum(static_cast<unsigned char>(c))) name += c;
+    return name;
+});
 
 // The notice, in the whole start-up on a machine where it was not accepted.
 TEST_F(StartupChecks, OkToTheNoticeRecordsTheAgreementAndTheStartUpGoesOn) {
@@ -308,11 +311,11 @@ TEST_F(StartupChecks, OkToTheNoticeRecordsTheAgreementAndTheStartUpGoesOn) {
         notice.Enter();
     });
     sim.windows.ExpectDialog(IDD_LAUNCHER, [](SimDialogView& w) { EXPECT_EQ(w.Caption(), kTitle); w.Escape(); });
-    EXPECT_EQ(Start(), IDCANCEL);
+    EXPECT_EQ(RunLauncher(sim, ValkorProfile()), IDCANCEL);
     EXPECT_EQ(Values(sim, MOD_KEY), kModValues);
     // The next start shows no notice.
     sim.windows.ExpectDialog(IDD_LAUNCHER, Pressing(IDCANCEL));
-    EXPECT_EQ(Start(), IDCANCEL);
+    EXPECT_EQ(RunLauncher(sim, ValkorProfile()), IDCANCEL);
     EXPECT_EQ(sim.log.Count("dialog 132 open"), 1);
 }
 

@@ -14,7 +14,6 @@ namespace {
 
 // Recipes and taunts that record their calls, bound into test profiles.
 SimLog* g_log = nullptr;
-int g_taunts = 0;
 BOOL PatchSucceeds(LauncherDialog&) { return g_log->Add("patch"), TRUE; }
 BOOL PatchFails(LauncherDialog&) { return g_log->Add("patch"), FALSE; }
 
@@ -34,7 +33,6 @@ std::string Describe(const ShellRequest& r) {
 class LauncherTest : public ::testing::Test {
 protected:
     LauncherTest() {
-        g_taunts = 0;
         g_log = &sim.log;
         InstallGame(sim);
     }
@@ -42,7 +40,7 @@ protected:
     INT_PTR Run(BOOL (*patch)(LauncherDialog&) = PatchSucceeds, int silent = 0) {
         Profile profile = NovalkorProfile();
         profile.patchSettings = patch;
-        profile.playTaunt = [](LauncherDialog&, Runtime&) { ++g_taunts; };
+        profile.playTaunt = [](LauncherDialog&, Runtime&) { g_log->Add("taunt"); };
         return RunLauncher(sim, profile, silent);
     }
     // A message box of the launcher window: the text, the title, the stop icon.
@@ -55,7 +53,7 @@ protected:
 // taunts) do their work and leave the window open for any way of cancelling.
 TEST_F(LauncherTest, ReadyWindowShowsItsFaceItsButtonsWorkAndEveryCancelEndsIt) {
     for (auto way : kCancelWays) {
-        g_taunts = 0;
+        const int taunts = sim.log.Count("taunt");
         sim.windows.ExpectDialog(IDD_LAUNCHER, [&](SimDialogView& window) {
             const auto text = [&](int id) { return "|" + window.Text(id); };
             EXPECT_EQ(window.Caption() + text(IDOK) + text(IDC_README) + text(IDC_VISIT_SITE) + text(IDCANCEL),
@@ -65,12 +63,12 @@ TEST_F(LauncherTest, ReadyWindowShowsItsFaceItsButtonsWorkAndEveryCancelEndsIt) 
             EXPECT_EQ(window.BigIcon(), sim.windows.LoadAppIcon(IDI_APP));
             EXPECT_EQ(window.SmallIcon(), sim.windows.LoadSizedIcon(IDI_APP, 16, 16));
             EXPECT_NE(window.Font(), nullptr);
-            EXPECT_EQ(g_taunts, 1);  // the taunt timer fired before any user could act
+            EXPECT_EQ(sim.log.Count("taunt"), taunts + 1);  // the taunt timer fired before any user could act
             window.Press(IDC_README);
             window.Press(IDC_VISIT_SITE);
             EXPECT_THROW(window.Press(IDC_TAUNT), SimUnexpected);
             window.SendCommand(IDC_TAUNT);
-            EXPECT_EQ(g_taunts, 2);
+            EXPECT_EQ(sim.log.Count("taunt"), taunts + 2);
             EXPECT_TRUE(window.Shown());
             way(window);
         });
@@ -105,7 +103,7 @@ TEST_F(LauncherTest, AFailedCheckOrPatchShowsItsMessageAndStartsNoGame) {
     for (auto patch : {PatchSucceeds, PatchFails}) EXPECT_EQ(Run(patch, 1), IDCANCEL);
     EXPECT_EQ(Boxes(sim), Box(IDS_ERROR_OPENING_KEY) + Box(IDS_MOD_MISSING) + Box(IDS_ERROR_LOADING_OPTIONS));
     EXPECT_EQ(sim.log.Count("patch"), 3);
-    EXPECT_EQ(g_taunts, 1);
+    EXPECT_EQ(sim.log.Count("taunt"), 1);
     EXPECT_TRUE(sim.shell.requests.empty());
 }
 

@@ -18,7 +18,7 @@ namespace {
 
 using namespace std::string_literals;
 const char kTitle[] = "Corvane 2: Drifthaven: Valkor";
-const std::string kGame = kGameDirectory;
+const std::string kGame = kGameDirectory, kWrong = "C:\\Wrong";
 const char kSettings[] = GAME_SETTINGS_KEY;
 using Arrange = std::function<void(SimPlatform&)>;
 
@@ -66,41 +66,24 @@ struct Sight {
     int button = IDOK;
     const char* argument = "";  // the message's argument, or the version typed
 };
-Sight Box(UINT text, int button = IDOK, const char* argument = "") {
-    return {Sight::MessageBox, text, button, argument};
-}
+Sight Box(UINT text, int button = IDOK, const char* arg = "") { return {Sight::MessageBox, text, button, arg}; }
 Sight Finder(UINT caption, int button = IDOK) { return {Sight::Finder, caption, button}; }
 Sight Version(UINT prompt, int button, const char* typed = "") { return {Sight::VersionWindow, prompt, button, typed}; }
 const Sight kGameStarted{Sight::GameStarted};
 
-std::string Seen(const Sight& sight) {
-    switch (sight.kind) {
+// Scripts the player's answer in the window of the step; returns the line the log shows of the window.
+std::string Script(SimPlatform& sim, const Sight& step) {
+    switch (step.kind) {
     case Sight::GameStarted: return "shell Drifthvn.exe in " + kGame + " show 2";
     case Sight::Finder:
-        return std::string("find ") + FindStringText(sight.text) + " | " +
-               FindStringText(sight.text == IDS_FIND_CAPTION ? IDS_FIND_REBUILD : IDS_FIND_WRONG_PATH);
-    case Sight::VersionWindow: return std::string("version ") + FindStringText(sight.text);
-    case Sight::MessageBox: break;
-    }
-    // Questions with No as default, questions, notices; the rest are errors with the stop icon.
-    const UINT id = sight.text;
-    const char* style = id == IDS_ASK_REBUILD || id == IDS_ASK_CORRECT_VERSION            ? "0x124"
-                        : id == IDS_ASK_STORE_VERSION || id == IDS_ASK_START_GAME         ? "0x24"
-                        : id == IDS_VERSION_DETECTED || id == IDS_ERROR_READING_VERSION ? "0x40"
-                                                                                          : "0x10";
-    return "message box " + FormatMessageText(FindStringText(id), {sight.argument}) + " | " + kTitle + " | " + style;
-}
-
-// The player's answer in the window of the step.
-void Script(SimPlatform& sim, const Sight& step) {
-    if (step.kind == Sight::MessageBox) sim.windows.ExpectMessageBox(step.button);
-    if (step.kind == Sight::Finder)
         sim.windows.ExpectDialog(IDD_FIND_GAME, [&sim, step](SimDialogView& window) {
             sim.log.Add("find " + window.Caption() + " | " + window.Text(IDC_EXPLANATION));
             if (step.button == IDOK) window.Type(IDC_PATH, kGame + "\\");
             window.Press(step.button);
         });
-    if (step.kind == Sight::VersionWindow)
+        return std::string("find ") + FindStringText(step.text) + " | " +
+               FindStringText(step.text == IDS_FIND_CAPTION ? IDS_FIND_REBUILD : IDS_FIND_WRONG_PATH);
+    case Sight::VersionWindow:
         sim.windows.ExpectDialog(IDD_VERSION, [&sim, step](SimDialogView& window) {
             sim.log.Add("version " + window.Text(IDC_PROMPT));
             EXPECT_EQ(window.Caption() + "|" + window.Text(IDOK) + "|" + window.Text(IDCANCEL),
@@ -109,6 +92,17 @@ void Script(SimPlatform& sim, const Sight& step) {
             if (step.button == IDOK) window.Type(IDC_VERSION, step.argument);
             step.button == 0 ? window.Escape() : window.Press(step.button);
         });
+        return std::string("version ") + FindStringText(step.text);
+    case Sight::MessageBox: break;
+    }
+    sim.windows.ExpectMessageBox(step.button);
+    // Questions with No as default, questions, notices; the rest are errors with the stop icon.
+    const UINT id = step.text;
+    const char* style = id == IDS_ASK_REBUILD || id == IDS_ASK_CORRECT_VERSION            ? "0x124"
+                        : id == IDS_ASK_STORE_VERSION || id == IDS_ASK_START_GAME         ? "0x24"
+                        : id == IDS_VERSION_DETECTED || id == IDS_ERROR_READING_VERSION ? "0x40"
+                                                                                          : "0x10";
+    return "message box " + FormatMessageText(FindStringText(id), {step.argument}) + " | " + kTitle + " | " + style;
 }
 
 // The values of a key as "name type bytes|" each.
@@ -124,18 +118,6 @@ std::string Values(const SimPlatform& sim, const char* key) {
 const std::string kStored = "InstallPath 1 C:\\Games\\Drifthaven\0|"s;
 const std::string k14 = kStored + "Version 4 \x0e\0\0\0|"s, k13 = kStored + "Version 4 \r\0\0\0|"s;
 const std::string kModValues = "Agreed 4 \1\0\0\0|Version 1 0.4Alpha\0|Unload 1 novalkor.exe -u\0|"s;
-
-class StartupChecks : public ::testing::Test {
-protected:
-    StartupChecks() {
-        InstallGame(sim);
-        launcher.m_strTitle = kTitle;
-    }
-    ~StartupChecks() override { ExpectNothingLeft(sim); }
-    SimPlatform sim{{}};
-    LauncherApp app{sim.platform, ValkorProfile()};
-    LauncherDialog launcher{sim.platform, ValkorProfile(), app, nullptr};
-};
 
 // A check of the launcher window, run on its own.
 enum Call { InstallCheck, ReadAgreed, WriteMod, Rebuild, CorrectPath, Recover, Correct };
@@ -157,19 +139,25 @@ struct CheckCase {
 
 void PrintTo(const CheckCase& c, std::ostream* out) { *out << c.name; }
 
-class Checks : public StartupChecks, public ::testing::WithParamInterface<CheckCase> {};
+class StartupChecks : public ::testing::TestWithParam<CheckCase> {
+protected:
+    StartupChecks() {
+        InstallGame(sim);
+        launcher.m_strTitle = kTitle;
+    }
+    ~StartupChecks() override { ExpectNothingLeft(sim); }
+    SimPlatform sim{{}};
+    LauncherApp app{sim.platform, ValkorProfile()};
+    LauncherDialog launcher{sim.platform, ValkorProfile(), app, nullptr};
+};
 
-TEST_P(Checks, ShowTheirStepsAndLeaveTheKeysAsTheyReport) {
+TEST_P(StartupChecks, ShowTheirStepsAndLeaveTheKeysAsTheyReport) {
     const CheckCase& c = GetParam();
     for (const Arrange& arrange : c.arrange) arrange(sim);
     std::vector<std::string> expected, seen;
-    for (const Sight& step : c.steps) {
-        Script(sim, step);
-        expected.push_back(Seen(step));
-    }
+    for (const Sight& step : c.steps) expected.push_back(Script(sim, step));
     // The version repairs start from the game's directory, the path's from the wrong one the key holds.
-    std::string& path = launcher.m_strInstallPath;
-    path = c.call >= Recover ? kGame : c.call == CorrectPath ? "C:\\Wrong" : "";
+    std::string& path = launcher.m_strInstallPath = c.call >= Recover ? kGame : c.call == CorrectPath ? kWrong : "";
     DWORD version = c.call == Correct ? 13 : 0;
     HKEY key = nullptr;
     const std::function<BOOL()> calls[] = {
@@ -212,16 +200,17 @@ TEST_P(Checks, ShowTheirStepsAndLeaveTheKeysAsTheyReport) {
 
 const std::string kMiB((1 << 20) - 1, 'a');
 const Arrange kNoKey = Drop(kSettings, nullptr), kNoVersion = Drop(kSettings, "Version");
-const Arrange kNoMod = Drop(MOD_KEY, nullptr);
-const Arrange kWrong = Path("C:\\Wrong\0"s);
-const std::vector<Sight> kNoEngine = {Box(IDS_ERROR_READING_VERSION), Box(IDS_ENGINE_MISSING), Box(IDS_NO_VERSION)};
+const Arrange kNoMod = Drop(MOD_KEY, nullptr), kWrongPath = Path(kWrong + "\0"s);
 
 // The steps most paths share: the rebuild agreed to and the game's directory chosen, a version detected and the
 // answer to storing it.
 const Sight kRebuild = Box(IDS_ASK_REBUILD, IDYES), kFound = Finder(IDS_FIND_CAPTION);
 Sight Detected(const char* version) { return Box(IDS_VERSION_DETECTED, IDOK, version); }
 Sight Store(int answer, const char* version) { return Box(IDS_ASK_STORE_VERSION, answer, version); }
-const Sight kCorrecting = Box(IDS_ASK_CORRECT_VERSION, IDYES), kNoStart = Box(IDS_ASK_START_GAME, IDNO);
+const Sight kCorrecting = Box(IDS_ASK_CORRECT_VERSION, IDYES), kUnreadable = Box(IDS_ERROR_READING_VERSION);
+const Sight kStart = Box(IDS_ASK_START_GAME, IDYES), kNoStart = Box(IDS_ASK_START_GAME, IDNO);
+const std::vector<Sight> kNoEngine = {kUnreadable, Box(IDS_ENGINE_MISSING), Box(IDS_NO_VERSION)};
+const Sight kUnwritten = Box(IDS_ERROR_MOD_VALUES);
 
 const CheckCase kCheckCases[] = {
     {"key absent, rebuild declined", InstallCheck, {kNoKey}, {Box(IDS_ASK_REBUILD, IDNO)}, "0 "},
@@ -253,18 +242,15 @@ const CheckCase kCheckCases[] = {
     {"no mod key", ReadAgreed, {kNoMod}, {}, "0 "},
     {"mod key refused", ReadAgreed, {Refuse(RegOp::Open, "valkormod", 1)}, {}, "0 "},
     // Each failure leaves the values written before it.
-    {"agreement not written", WriteMod, {kNoMod, Refuse(RegOp::Set, "agreed", 1)}, {Box(IDS_ERROR_MOD_VALUES)}, "0 ",
-     "", "M"},
-    {"version not written", WriteMod, {kNoMod, Refuse(RegOp::Set, "version", 1)}, {Box(IDS_ERROR_MOD_VALUES)}, "0 ",
+    {"agreement not written", WriteMod, {kNoMod, Refuse(RegOp::Set, "agreed", 1)}, {kUnwritten}, "0 ", "", "M"},
+    {"version not written", WriteMod, {kNoMod, Refuse(RegOp::Set, "version", 1)}, {kUnwritten}, "0 ",
      "Agreed 4 \1\0\0\0|"s, "M"},
     {"all written", WriteMod, {kNoMod}, {}, "1 ", kModValues, "M"},
-    {"rebuild, finder cancelled", Rebuild, {kNoKey}, {kRebuild, Finder(IDS_FIND_CAPTION, IDCANCEL)}, "0 ",
-     "no key"},
+    {"rebuild, finder cancelled", Rebuild, {kNoKey}, {kRebuild, Finder(IDS_FIND_CAPTION, IDCANCEL)}, "0 ", "no key"},
     {"rebuild, close refused, no key left open", Rebuild, {kNoKey, Library(Build14), Refuse(RegOp::Close, "", 1)},
      {kRebuild, kFound, Detected("14"), Store(IDYES, "14")}, "1 " + kGame, k14, "W RW"},
     {"rebuild typed", Rebuild, {kNoKey, Library(Empty)},
-     {kRebuild, kFound, kNoStart, Version(IDS_PROMPT_VERSION, IDOK, "16909060"),
-      Store(IDYES, "16909060")},
+     {kRebuild, kFound, kNoStart, Version(IDS_PROMPT_VERSION, IDOK, "16909060"), Store(IDYES, "16909060")},
      "1 " + kGame, kStored + "Version 4 \4\3\2\1|"s, "W RW"},
     {"rebuild, not stored", Rebuild, {kNoKey, Library(Build14)},
      {kRebuild, kFound, Detected("14"), Store(IDNO, "14")}, "0 " + kGame, kStored, "W"},
@@ -275,17 +261,14 @@ const CheckCase kCheckCases[] = {
     {"rebuild, version refused", Rebuild, {kNoKey, Library(Build14), Refuse(RegOp::Set, "", 2)},
      {kRebuild, kFound, Detected("14"), Store(IDYES, "14"), Box(IDS_ERROR_SETTING_VERSION)},
      "0 " + kGame, kStored, "W RW"},
-    {"path chosen", CorrectPath, {kWrong}, {Finder(IDS_WRONG_PATH_CAPTION)}, "1 " + kGame, k14, "W"},
-    {"path, create refused", CorrectPath, {kWrong, Refuse(RegOp::Create, "", 1)},
+    {"path chosen", CorrectPath, {kWrongPath}, {Finder(IDS_WRONG_PATH_CAPTION)}, "1 " + kGame, k14, "W"},
+    {"path, create refused", CorrectPath, {kWrongPath, Refuse(RegOp::Create, "", 1)},
      {Finder(IDS_WRONG_PATH_CAPTION), Box(IDS_ERROR_CREATING_REGISTRY_KEY)}, "1 " + kGame,
      "InstallPath 1 C:\\Wrong\0|Version 4 \x0e\0\0\0|"s, "W"},
     {"recovery, game started", Recover, {kNoVersion, Library(SecondLate)},
-     {Box(IDS_ERROR_READING_VERSION), Box(IDS_ASK_START_GAME, IDYES), kGameStarted,
-      Version(IDS_PROMPT_AFTER_START, IDCANCEL)},
-     "0 0", kStored},
+     {kUnreadable, kStart, kGameStarted, Version(IDS_PROMPT_AFTER_START, IDCANCEL)}, "0 0", kStored},
     {"recovered, create refused", Recover, {kNoVersion, Library(Build14), Refuse(RegOp::Create, "", 1)},
-     {Box(IDS_ERROR_READING_VERSION), Detected("14"), Store(IDYES, "14"), Box(IDS_ERROR_CREATING_KEY)}, "1 14", kStored,
-     "W"},
+     {kUnreadable, Detected("14"), Store(IDYES, "14"), Box(IDS_ERROR_CREATING_KEY)}, "1 14", kStored, "W"},
     {"correction declined", Correct, {kVersion13}, {Box(IDS_ASK_CORRECT_VERSION, IDNO)}, "0 13", k13},
     {"corrected to 12", Correct, {kVersion13, Library(Build12)}, {kCorrecting, Detected("12"), Store(IDYES, "12")},
      "1 12", kStored + "Version 4 \x0c\0\0\0|"s, "W"},
@@ -294,7 +277,7 @@ const CheckCase kCheckCases[] = {
 };
 
 // Each case named by the letters and digits of its description.
-INSTANTIATE_TEST_SUITE_P(Cases, Checks, ::testing::ValuesIn(kCheckCases), [](const auto& row) {
+INSTANTIATE_TEST_SUITE_P(Cases, StartupChecks, ::testing::ValuesIn(kCheckCases), [](const auto& row) {
     std::string name;
     for (char c : std::string(row.param.name))
         if (std::isalnum(static_cast<unsigned char>(c))) name += c;

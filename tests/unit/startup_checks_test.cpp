@@ -1,8 +1,15 @@
-// The start-up checks in the simulated Windows: the installation check, the
-// mod's registration and presence, and the no-warranty notice, with the one
-// message each failure shows and no key left open.
+// The start-up checks in the simulated Windows, one table of paths through the
+// installation check, the repairs of the game's key and the version detection it
+// calls, and the mod's registration: everything the player sees in order and
+// does there, the keys afterwards with types and bytes, how keys were created,
+// the result, and no key left open but the one the rebuild hands back; and the
+// no-warranty notice in the whole start-up.
 #include <gtest/gtest.h>
-#include "case_names.h"
+#include <cctype>
+#include <map>
+#include <optional>
+#include "launcher/format_message.h"
+#include "registry/registry_values.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
 #include "sim_game.h"
@@ -11,139 +18,271 @@ namespace {
 
 using namespace std::string_literals;
 const char kTitle[] = "Corvane 2: Drifthaven: Valkor";
-const std::string kGame = kGameDirectory;
+const std::string kGame = kGameDirectory, kWrong = "C:\\Wrong";
 const char kSettings[] = GAME_SETTINGS_KEY;
 using Arrange = std::function<void(SimPlatform&)>;
-using Step = void (*)(SimPlatform&);
 
-// What the player does once the arrangement calls a repair: nothing; No to
-// rebuilding the key or to correcting the version; Cancel in the find-game
-// window; OK to the notice before detection, which then finds no engine library.
-void Nothing(SimPlatform&) {}
-void SayNo(SimPlatform& sim) { sim.windows.ExpectMessageBox(IDNO); }
-void NoFinder(SimPlatform& sim) { sim.windows.ExpectDialog(IDD_FIND_GAME, Pressing(IDCANCEL)); }
-void NoEngine(SimPlatform& sim) { for (int i = 0; i < 2; ++i) sim.windows.ExpectMessageBox(IDOK); }
-
-// A value written raw, then the player's step.
-Arrange Put(const char* key, const char* name, DWORD type, const std::string& bytes, Step then = Nothing) {
-    return [=](SimPlatform& sim) { sim.registry.PutValue(key, name, type, {bytes.begin(), bytes.end()}), then(sim); };
+// A value written raw.
+Arrange Put(const char* key, const char* name, DWORD type, const std::string& bytes) {
+    return [=](SimPlatform& sim) { sim.registry.PutValue(key, name, type, {bytes.begin(), bytes.end()}); };
 }
-Arrange Path(const std::string& text, Step then = Nothing, DWORD type = REG_SZ) {
-    return Put(kSettings, "InstallPath", type, text, then);
-}
+Arrange Path(const std::string& text) { return Put(kSettings, "InstallPath", REG_SZ, text); }
+Arrange Agreed(DWORD type, const std::string& bytes) { return Put(MOD_KEY, "Agreed", type, bytes); }
+const Arrange kVersion13 = Put(kSettings, "Version", REG_DWORD, "\x0d\0\0\0"s);
 // Without a name, the whole key goes.
-Arrange Drop(const char* key, const char* name, Step then = Nothing) {
-    return [=](SimPlatform& m) { name ? m.registry.DeleteValue(key, name) : m.registry.DeleteKey(key), then(m); };
+Arrange Drop(const char* key, const char* name) {
+    return [=](SimPlatform& m) { name ? m.registry.DeleteValue(key, name) : m.registry.DeleteKey(key); };
 }
-Arrange Refuse(RegOp op, const char* name, int call, Step then = Nothing) {
-    return [=](SimPlatform& sim) { FailRegistry(sim, op, name, call, ERROR_ACCESS_DENIED), then(sim); };
+// ERROR_ACCESS_DENIED for the call-th such call on the value or key of the name ("" for any).
+Arrange Refuse(RegOp op, const char* name, int call) {
+    return [=](SimPlatform& sim) { FailRegistry(sim, op, name, call, ERROR_ACCESS_DENIED); };
 }
-// Version 13, corrected from the engine library of a known build (its entry's
-// time and size) without storing the result.
-Arrange Corrected(FILETIME time, size_t size) {
+// The engine library: the two known builds, a directory of its name, and entries
+// that differ from build 14 in one thing: no bytes, a second later, the high half
+// of the time.
+enum Build { Build14, Build12, Directory, Empty, SecondLate, HighHalfOff };
+Arrange Library(Build build) {
     return [=](SimPlatform& sim) {
-        const std::string library = kGame + "\\bin\\release\\corv2.dll";
-        sim.registry.PutDword(GAME_SETTINGS_KEY, "Version", 13);
-        sim.files.AddFile(library, std::string(size, 'x'));
-        sim.files.SetLastWrite(library, time);
-        for (int answer : {IDYES, IDOK, IDNO}) sim.windows.ExpectMessageBox(answer);
+        const std::string path = kGame + "\\bin\\release\\corv2.dll";
+        const FILETIME time14{0x59F1CB00, 0x01C14B80}, time12{0x8161F600, 0x01C1066C};
+        const FILETIME times[] = {time14, time12, time14, time14, {time14.dwLowDateTime + 10000000, 0x01C14B80},
+                                  {time14.dwLowDateTime, 0x01C14B81}};
+        if (build == Directory)
+            sim.files.AddDirectory(path);
+        else
+            sim.files.AddFile(path, std::string(build == Build12 ? 1544192 : build == Empty ? 0 : 1556480, 'x'));
+        sim.files.SetLastWrite(path, times[build]);
     };
 }
 
-// The mod's values as "name type bytes|" each.
-std::string ModValues(const SimPlatform& sim) {
+// What the player sees, in order, and does there: a message box (its text with
+// the argument put in) and the button pressed; the find-game window with its
+// caption, where kGame is typed with a trailing backslash and OK pressed, or
+// Cancel; the version window with its prompt, where a version is typed and OK
+// pressed, or Cancel or Escape (0); the game started to read its version off.
+struct Sight {
+    enum Kind { MessageBox, Finder, VersionWindow, GameStarted } kind;
+    UINT text = 0;
+    int button = IDOK;
+    const char* argument = "";  // the message's argument, or the version typed
+};
+Sight Box(UINT text, int button = IDOK, const char* arg = "") { return {Sight::MessageBox, text, button, arg}; }
+Sight Finder(UINT caption, int button = IDOK) { return {Sight::Finder, caption, button}; }
+Sight Version(UINT prompt, int button, const char* typed = "") { return {Sight::VersionWindow, prompt, button, typed}; }
+const Sight kGameStarted{Sight::GameStarted};
+
+// Scripts the player's answer in the window of the step; returns the line the log shows of the window.
+std::string Script(SimPlatform& sim, const Sight& step) {
+    switch (step.kind) {
+    case Sight::GameStarted: return "shell Drifthvn.exe in " + kGame + " show 2";
+    case Sight::Finder:
+        sim.windows.ExpectDialog(IDD_FIND_GAME, [&sim, step](SimDialogView& window) {
+            sim.log.Add("find " + window.Caption() + " | " + window.Text(IDC_EXPLANATION));
+            if (step.button == IDOK) window.Type(IDC_PATH, kGame + "\\");
+            window.Press(step.button);
+        });
+        return std::string("find ") + FindStringText(step.text) + " | " +
+               FindStringText(step.text == IDS_FIND_CAPTION ? IDS_FIND_REBUILD : IDS_FIND_WRONG_PATH);
+    case Sight::VersionWindow:
+        sim.windows.ExpectDialog(IDD_VERSION, [&sim, step](SimDialogView& window) {
+            sim.log.Add("version " + window.Text(IDC_PROMPT));
+            EXPECT_EQ(window.Caption() + "|" + window.Text(IDOK) + "|" + window.Text(IDCANCEL),
+                      "Enter Drifthaven Version|OK|Cancel");
+            EXPECT_EQ(window.Focus(), IDC_VERSION);
+            if (step.button == IDOK) window.Type(IDC_VERSION, step.argument);
+            step.button == 0 ? window.Escape() : window.Press(step.button);
+        });
+        return std::string("version ") + FindStringText(step.text);
+    case Sight::MessageBox: break;
+    }
+    sim.windows.ExpectMessageBox(step.button);
+    // Questions with No as default, questions, notices; the rest are errors with the stop icon.
+    const UINT id = step.text;
+    const char* style = id == IDS_ASK_REBUILD || id == IDS_ASK_CORRECT_VERSION            ? "0x124"
+                        : id == IDS_ASK_STORE_VERSION || id == IDS_ASK_START_GAME         ? "0x24"
+                        : id == IDS_VERSION_DETECTED || id == IDS_ERROR_READING_VERSION ? "0x40"
+                                                                                          : "0x10";
+    return "message box " + FormatMessageText(FindStringText(id), {step.argument}) + " | " + kTitle + " | " + style;
+}
+
+// The values of a key as "name type bytes|" each.
+std::string Values(const SimPlatform& sim, const char* key) {
+    if (!sim.registry.HasKey(key)) return "no key";
     std::string text;
-    for (const char* name : {"Agreed", "Version", "Unload"})
-        if (const SimRegistry::Value* value = sim.registry.GetValue(MOD_KEY, name))
+    for (const char* name : {"InstallPath", "Agreed", "Version", "Unload"})
+        if (const SimRegistry::Value* value = sim.registry.GetValue(key, name))
             text += name + (" " + std::to_string(value->type) + " ") +
                     std::string(value->data.begin(), value->data.end()) + "|";
     return text;
 }
-const std::string kAgreed = "Agreed 4 \1\0\0\0|"s;
-const std::string kModValues = kAgreed + "Version 1 0.4Alpha\0|"s + "Unload 1 novalkor.exe -u\0|"s;
+const std::string kStored = "InstallPath 1 C:\\Games\\Drifthaven\0|"s;
+const std::string k14 = kStored + "Version 4 \x0e\0\0\0|"s, k13 = kStored + "Version 4 \r\0\0\0|"s;
+const std::string kModValues = "Agreed 4 \1\0\0\0|Version 1 0.4Alpha\0|Unload 1 novalkor.exe -u\0|"s;
 
-class StartupChecks : public ::testing::Test {
+// A check of the launcher window, run on its own.
+enum Call { InstallCheck, ReadAgreed, WriteMod, Rebuild, CorrectPath, Recover, Correct };
+
+// The result is the check's, then the version for the version repairs, the
+// directory the launcher holds for the others. What it leaves: the values of the
+// key it is about (the mod's for the mod's checks), unchecked when not given; each
+// RegCreateKeyExA by its access: W to write the settings key, RW to read and
+// write it, M to set the mod's values.
+struct CheckCase {
+    const char* name;
+    Call call;
+    std::vector<Arrange> arrange;
+    std::vector<Sight> steps;
+    std::string result;
+    std::optional<std::string> left = std::nullopt;
+    const char* creates = "";
+};
+
+void PrintTo(const CheckCase& c, std::ostream* out) { *out << c.name; }
+
+class StartupChecks : public ::testing::TestWithParam<CheckCase> {
 protected:
     StartupChecks() {
         InstallGame(sim);
         launcher.m_strTitle = kTitle;
     }
     ~StartupChecks() override { ExpectNothingLeft(sim); }
-    // The whole start-up, which the notice tests run.
-    INT_PTR Start() { return RunLauncher(sim, ValkorProfile()); }
     SimPlatform sim{{}};
     LauncherApp app{sim.platform, ValkorProfile()};
     LauncherDialog launcher{sim.platform, ValkorProfile(), app, nullptr};
 };
 
-// A check of the launcher window, run on its own.
-using CheckCall = BOOL (LauncherDialog::*)();
-const CheckCall kInstallCheck = &LauncherDialog::InstallCheck, kReadAgreed = &LauncherDialog::ReadAgreed,
-                kWriteMod = &LauncherDialog::WriteModInfo;
-Arrange Agreed(DWORD type, const std::string& bytes) { return Put(MOD_KEY, "Agreed", type, bytes); }
-
-// The message is 0 where the check shows none of its own. What it leaves: the
-// install path it passes with; the mod's values it wrote, in the order Agreed,
-// Version, Unload, so that each failure leaves the values before it.
-struct CheckCase { const char* name; CheckCall check; Arrange arrange; UINT message; BOOL passes; std::string left{}; };
-
-void PrintTo(const CheckCase& c, std::ostream* out) { *out << c.name; }
-
-class CheckCases : public StartupChecks, public ::testing::WithParamInterface<CheckCase> {};
-
-TEST_P(CheckCases, ShowTheOneMessageOfTheirFailureAndLeaveWhatTheyRead) {
+TEST_P(StartupChecks, ShowTheirStepsAndLeaveTheKeysAsTheyReport) {
     const CheckCase& c = GetParam();
-    if (c.check == kWriteMod) sim.registry.DeleteKey(MOD_KEY);
-    c.arrange(sim);
-    if (c.message != 0) sim.windows.ExpectMessageBox(IDOK);
-    EXPECT_EQ((launcher.*c.check)(), c.passes);
-    // The one message, shown last, with the title as caption and the stop icon.
-    if (c.message != 0) {
-        const size_t last = sim.windows.MessageBoxes().size() - 1;
-        EXPECT_EQ(Boxes(sim, last), FindStringText(c.message) + "|"s + kTitle + "|16|unowned\n");
-    }
-    if (c.check == kInstallCheck && c.passes) { EXPECT_EQ(launcher.m_strInstallPath, c.left); }
-    if (c.check == kWriteMod) { EXPECT_EQ(ModValues(sim), c.left); }
-    const std::string security = std::to_string(sizeof(SECURITY_ATTRIBUTES)) + ",null,0";
-    if (c.check == kWriteMod && c.passes) {
-        EXPECT_EQ(sim.registry.creates.back(), "software\\vortigen\\drifthaven\\mods\\valkormod access 0x2 class \"\" "
-                                               "options 0 security " + security);
+    for (const Arrange& arrange : c.arrange) arrange(sim);
+    std::vector<std::string> expected, seen;
+    for (const Sight& step : c.steps) expected.push_back(Script(sim, step));
+    // The version repairs start from the game's directory, the path's from the wrong one the key holds.
+    std::string& path = launcher.m_strInstallPath = c.call >= Recover ? kGame : c.call == CorrectPath ? kWrong : "";
+    DWORD version = c.call == Correct ? 13 : 0;
+    HKEY key = nullptr;
+    const std::function<BOOL()> calls[] = {
+        [&] { return launcher.InstallCheck(); },           [&] { return launcher.ReadAgreed(); },
+        [&] { return launcher.WriteModInfo(); },           [&] { return launcher.RebuildSettingsKey(key); },
+        [&] { return launcher.CorrectInstallPath(path); }, [&] { return launcher.RecoverVersion(version); },
+        [&] { return launcher.CorrectVersion(version); }};
+    const BOOL passed = calls[c.call]();
+    EXPECT_EQ(std::to_string(passed) + " " + (c.call >= Recover ? std::to_string(version) : path), c.result);
+
+    for (const std::string& event : sim.log.Events())
+        for (const char* prefix : {"message box ", "find ", "version ", "shell "})
+            if (event.rfind(prefix, 0) == 0) seen.push_back(event);
+    EXPECT_EQ(seen, expected);
+    for (const MessageBoxRecord& box : sim.windows.MessageBoxes()) EXPECT_EQ(box.owner, nullptr);
+    const char* about = c.call == ReadAgreed || c.call == WriteMod ? MOD_KEY : kSettings;
+    if (c.left) { EXPECT_EQ(Values(sim, about), *c.left); }
+    const std::string root = "software\\vortigen\\drifthaven\\";
+    const std::string end = " class \"\" options 0 security " + std::to_string(sizeof(SECURITY_ATTRIBUTES)) + ",null,0";
+    const std::map<std::string, std::string> accesses = {{root + "settings access 0x20006" + end, "W"},
+                                                         {root + "settings access 0x2001f" + end, "RW"},
+                                                         {root + "mods\\valkormod access 0x2" + end, "M"}};
+    std::string creates;
+    for (const std::string& create : sim.registry.creates)
+        creates += (creates.empty() ? "" : " ") + (accesses.count(create) ? accesses.at(create) : create);
+    EXPECT_EQ(creates, c.creates);
+    for (const ShellRequest& game : sim.shell.requests)
+        EXPECT_TRUE(game.cbSize == sizeof(SHELLEXECUTEINFOA) && game.fMask == SEE_MASK_ICON && game.hwnd == nullptr &&
+                    game.verbNull && !game.parametersNull && game.parameters.empty() &&
+                    game.hIcon == launcher.m_hSmallIcon);
+    // Only a rebuilt key is handed back, and it can be read.
+    sim.registry.inject = nullptr;
+    EXPECT_EQ(sim.registry.OpenHandles(), key != nullptr ? 1 : 0);
+    EXPECT_EQ(key != nullptr, c.call == Rebuild && passed);
+    if (key != nullptr) {
+        EXPECT_TRUE(ReadDword(sim.registry, key, "Version", version));
+        sim.registry.CloseKey(key);
     }
 }
 
+const std::string kMiB((1 << 20) - 1, 'a');
+const Arrange kNoKey = Drop(kSettings, nullptr), kNoVersion = Drop(kSettings, "Version");
+const Arrange kNoMod = Drop(MOD_KEY, nullptr), kWrongPath = Path(kWrong + "\0"s);
+
+// The steps most paths share: the rebuild agreed to and the game's directory chosen, a version detected and the
+// answer to storing it.
+const Sight kRebuild = Box(IDS_ASK_REBUILD, IDYES), kFound = Finder(IDS_FIND_CAPTION);
+Sight Detected(const char* version) { return Box(IDS_VERSION_DETECTED, IDOK, version); }
+Sight Store(int answer, const char* version) { return Box(IDS_ASK_STORE_VERSION, answer, version); }
+const Sight kCorrecting = Box(IDS_ASK_CORRECT_VERSION, IDYES), kUnreadable = Box(IDS_ERROR_READING_VERSION);
+const Sight kStart = Box(IDS_ASK_START_GAME, IDYES), kNoStart = Box(IDS_ASK_START_GAME, IDNO);
+const std::vector<Sight> kNoEngine = {kUnreadable, Box(IDS_ENGINE_MISSING), Box(IDS_NO_VERSION)};
+const Sight kUnwritten = Box(IDS_ERROR_MOD_VALUES);
+
 const CheckCase kCheckCases[] = {
-    {"key absent, rebuild declined", kInstallCheck, Drop(kSettings, nullptr, SayNo), 0, FALSE},
-    {"path unreadable", kInstallCheck, Refuse(RegOp::Query, "installpath", 2), IDS_ERROR_READING_PATH, FALSE},
-    {"path of a MiB and a byte", kInstallCheck, Path(std::string(1 << 20, 'a') + '\0'), IDS_ERROR_READING_PATH, FALSE},
-    {"path without its zero, read within its bytes (sanitized)", kInstallCheck, Path(kGame), 0, TRUE, kGame},
-    {"path with zeros inside, cut at the first (sanitized)", kInstallCheck, Path(kGame + "\0junk\0"s), 0, TRUE, kGame},
-    {"path of a MiB", kInstallCheck, Path(std::string((1 << 20) - 1, 'a') + '\0', NoFinder), IDS_WRONG_INSTALL_PATH,
-     FALSE},
-    {"version as text", kInstallCheck, Put(kSettings, "Version", REG_SZ, "14\0"s, NoEngine), IDS_NO_VERSION, FALSE},
-    {"version of 8 bytes, more than its buffer (sanitized)", kInstallCheck,
-     Put(kSettings, "Version", REG_DWORD, "\x0e\0\0\0\0\0\0\0"s, NoEngine), IDS_NO_VERSION, FALSE},
-    {"version unreadable", kInstallCheck, Refuse(RegOp::Query, "version", 2, NoEngine), IDS_NO_VERSION, FALSE},
-    {"version corrected to 12", kInstallCheck, Corrected({0x8161F600, 0x01C1066C}, 1544192), IDS_VERSION_REQUIRED,
-     FALSE},
-    {"version corrected to 14", kInstallCheck, Corrected({0x59F1CB00, 0x01C14B80}, 1556480), 0, TRUE, kGame},
+    {"key absent, rebuild declined", InstallCheck, {kNoKey}, {Box(IDS_ASK_REBUILD, IDNO)}, "0 "},
+    {"path unreadable", InstallCheck, {Refuse(RegOp::Query, "installpath", 2)}, {Box(IDS_ERROR_READING_PATH)}, "0 "},
+    {"path of a MiB and a byte", InstallCheck, {Path(kMiB + "a\0"s)}, {Box(IDS_ERROR_READING_PATH)}, "0 "},
+    {"path without its zero, read within its bytes (sanitized)", InstallCheck, {Path(kGame)}, {}, "1 " + kGame},
+    {"path with zeros inside, cut at the first (sanitized)", InstallCheck, {Path(kGame + "\0junk\0"s)}, {},
+     "1 " + kGame},
+    {"path of a MiB", InstallCheck, {Path(kMiB + '\0')},
+     {Finder(IDS_WRONG_PATH_CAPTION, IDCANCEL), Box(IDS_WRONG_INSTALL_PATH)}, "0 " + kMiB},
+    {"version as text", InstallCheck, {Put(kSettings, "Version", REG_SZ, "14\0"s)}, kNoEngine, "0 " + kGame},
+    {"version of 8 bytes, more than its buffer (sanitized)", InstallCheck,
+     {Put(kSettings, "Version", REG_DWORD, "\x0e\0\0\0\0\0\0\0"s)}, kNoEngine, "0 " + kGame},
+    {"version unreadable", InstallCheck, {Refuse(RegOp::Query, "version", 2)}, kNoEngine, "0 " + kGame},
+    // Corrected from the engine library of a known build without storing the result.
+    {"version corrected to 12", InstallCheck, {kVersion13, Library(Build12)},
+     {kCorrecting, Detected("12"), Store(IDNO, "12"), Box(IDS_VERSION_REQUIRED)}, "0 " + kGame},
+    {"version corrected to 14", InstallCheck, {kVersion13, Library(Build14)},
+     {kCorrecting, Detected("14"), Store(IDNO, "14")}, "1 " + kGame},
     // The agreement counts only as a nonzero four-byte DWORD.
-    {"agreed 1", kReadAgreed, Agreed(REG_DWORD, "\1\0\0\0"s), 0, TRUE},
-    {"agreed 7 in the high byte", kReadAgreed, Agreed(REG_DWORD, "\0\0\0\7"s), 0, TRUE},
-    {"agreed 0", kReadAgreed, Agreed(REG_DWORD, "\0\0\0\0"s), 0, FALSE},
-    {"agreed text 1", kReadAgreed, Agreed(REG_SZ, "1\0"s), 0, FALSE},
-    {"agreed binary 1", kReadAgreed, Agreed(REG_BINARY, "\1\0\0\0"s), 0, FALSE},
-    {"agreed 2 bytes", kReadAgreed, Agreed(REG_DWORD, "\1\0"s), 0, FALSE},
-    {"agreed no bytes", kReadAgreed, Agreed(REG_DWORD, ""), 0, FALSE},
-    {"agreement missing", kReadAgreed, Drop(MOD_KEY, "Agreed"), 0, FALSE},
-    {"no mod key", kReadAgreed, Drop(MOD_KEY, nullptr), 0, FALSE},
-    {"mod key refused", kReadAgreed, Refuse(RegOp::Open, "valkormod", 1), 0, FALSE},
-    {"agreement not written", kWriteMod, Refuse(RegOp::Set, "agreed", 1), IDS_ERROR_MOD_VALUES, FALSE},
-    {"version not written", kWriteMod, Refuse(RegOp::Set, "version", 1), IDS_ERROR_MOD_VALUES, FALSE, kAgreed},
-    {"all written", kWriteMod, Nothing, 0, TRUE, kModValues},
+    {"agreed 1", ReadAgreed, {Agreed(REG_DWORD, "\1\0\0\0"s)}, {}, "1 "},
+    {"agreed 7 in the high byte", ReadAgreed, {Agreed(REG_DWORD, "\0\0\0\7"s)}, {}, "1 "},
+    {"agreed 0", ReadAgreed, {Agreed(REG_DWORD, "\0\0\0\0"s)}, {}, "0 "},
+    {"agreed text 1", ReadAgreed, {Agreed(REG_SZ, "1\0"s)}, {}, "0 "},
+    {"agreed binary 1", ReadAgreed, {Agreed(REG_BINARY, "\1\0\0\0"s)}, {}, "0 "},
+    {"agreed 2 bytes", ReadAgreed, {Agreed(REG_DWORD, "\1\0"s)}, {}, "0 "},
+    {"agreed no bytes", ReadAgreed, {Agreed(REG_DWORD, "")}, {}, "0 "},
+    {"agreement missing", ReadAgreed, {Drop(MOD_KEY, "Agreed")}, {}, "0 "},
+    {"no mod key", ReadAgreed, {kNoMod}, {}, "0 "},
+    {"mod key refused", ReadAgreed, {Refuse(RegOp::Open, "valkormod", 1)}, {}, "0 "},
+    // Each failure leaves the values written before it.
+    {"agreement not written", WriteMod, {kNoMod, Refuse(RegOp::Set, "agreed", 1)}, {kUnwritten}, "0 ", "", "M"},
+    {"version not written", WriteMod, {kNoMod, Refuse(RegOp::Set, "version", 1)}, {kUnwritten}, "0 ",
+     "Agreed 4 \1\0\0\0|"s, "M"},
+    {"all written", WriteMod, {kNoMod}, {}, "1 ", kModValues, "M"},
+    {"rebuild, finder cancelled", Rebuild, {kNoKey}, {kRebuild, Finder(IDS_FIND_CAPTION, IDCANCEL)}, "0 ", "no key"},
+    {"rebuild, close refused, no key left open", Rebuild, {kNoKey, Library(Build14), Refuse(RegOp::Close, "", 1)},
+     {kRebuild, kFound, Detected("14"), Store(IDYES, "14")}, "1 " + kGame, k14, "W RW"},
+    {"rebuild typed", Rebuild, {kNoKey, Library(Empty)},
+     {kRebuild, kFound, kNoStart, Version(IDS_PROMPT_VERSION, IDOK, "16909060"), Store(IDYES, "16909060")},
+     "1 " + kGame, kStored + "Version 4 \4\3\2\1|"s, "W RW"},
+    {"rebuild, not stored", Rebuild, {kNoKey, Library(Build14)},
+     {kRebuild, kFound, Detected("14"), Store(IDNO, "14")}, "0 " + kGame, kStored, "W"},
+    {"rebuild, version left with escape", Rebuild, {kNoKey, Library(Directory)},
+     {kRebuild, kFound, kNoStart, Version(IDS_PROMPT_VERSION, 0)}, "0 " + kGame, kStored, "W"},
+    {"rebuild, path refused", Rebuild, {kNoKey, Refuse(RegOp::Set, "", 1)},
+     {kRebuild, kFound, Box(IDS_ERROR_SETTING_DIRECTORY)}, "0 " + kGame, "", "W"},
+    {"rebuild, version refused", Rebuild, {kNoKey, Library(Build14), Refuse(RegOp::Set, "", 2)},
+     {kRebuild, kFound, Detected("14"), Store(IDYES, "14"), Box(IDS_ERROR_SETTING_VERSION)},
+     "0 " + kGame, kStored, "W RW"},
+    {"path chosen", CorrectPath, {kWrongPath}, {Finder(IDS_WRONG_PATH_CAPTION)}, "1 " + kGame, k14, "W"},
+    {"path, create refused", CorrectPath, {kWrongPath, Refuse(RegOp::Create, "", 1)},
+     {Finder(IDS_WRONG_PATH_CAPTION), Box(IDS_ERROR_CREATING_REGISTRY_KEY)}, "1 " + kGame,
+     "InstallPath 1 C:\\Wrong\0|Version 4 \x0e\0\0\0|"s, "W"},
+    {"recovery, game started", Recover, {kNoVersion, Library(SecondLate)},
+     {kUnreadable, kStart, kGameStarted, Version(IDS_PROMPT_AFTER_START, IDCANCEL)}, "0 0", kStored},
+    {"recovered, create refused", Recover, {kNoVersion, Library(Build14), Refuse(RegOp::Create, "", 1)},
+     {kUnreadable, Detected("14"), Store(IDYES, "14"), Box(IDS_ERROR_CREATING_KEY)}, "1 14", kStored, "W"},
+    {"correction declined", Correct, {kVersion13}, {Box(IDS_ASK_CORRECT_VERSION, IDNO)}, "0 13", k13},
+    {"corrected to 12", Correct, {kVersion13, Library(Build12)}, {kCorrecting, Detected("12"), Store(IDYES, "12")},
+     "1 12", kStored + "Version 4 \x0c\0\0\0|"s, "W"},
+    {"corrected to 0", Correct, {kVersion13, Library(HighHalfOff)},
+     {kCorrecting, kNoStart, Version(IDS_PROMPT_VERSION, IDOK, "0")}, "0 0", k13},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, CheckCases, ::testing::ValuesIn(kCheckCases),
-                         CaseName<::testing::TestParamInfo<CheckCase>>);
+// Each case named by the letters and digits of its description.
+INSTANTIATE_TEST_SUITE_P(Cases, StartupChecks, ::testing::ValuesIn(kCheckCases), [](const auto& row) {
+    std::string name;
+    for (char c : std::string(row.param.name))
+        if (std::isalnum(static_cast<unsigned char>(c))) name += c;
+    return name;
+});
 
 // The notice, in the whole start-up on a machine where it was not accepted.
 TEST_F(StartupChecks, OkToTheNoticeRecordsTheAgreementAndTheStartUpGoesOn) {
@@ -155,11 +294,11 @@ TEST_F(StartupChecks, OkToTheNoticeRecordsTheAgreementAndTheStartUpGoesOn) {
         notice.Enter();
     });
     sim.windows.ExpectDialog(IDD_LAUNCHER, [](SimDialogView& w) { EXPECT_EQ(w.Caption(), kTitle); w.Escape(); });
-    EXPECT_EQ(Start(), IDCANCEL);
-    EXPECT_EQ(ModValues(sim), kModValues);
+    EXPECT_EQ(RunLauncher(sim, ValkorProfile()), IDCANCEL);
+    EXPECT_EQ(Values(sim, MOD_KEY), kModValues);
     // The next start shows no notice.
     sim.windows.ExpectDialog(IDD_LAUNCHER, Pressing(IDCANCEL));
-    EXPECT_EQ(Start(), IDCANCEL);
+    EXPECT_EQ(RunLauncher(sim, ValkorProfile()), IDCANCEL);
     EXPECT_EQ(sim.log.Count("dialog 132 open"), 1);
 }
 

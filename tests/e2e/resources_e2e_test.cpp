@@ -127,7 +127,7 @@ TEST_P(ProgramResources, VersionBlockNamesTheProgram) {
 // two, the dialog manager takes either: each window has one, OK. Screen readers
 // name an edit box by the static text just before it: every edit box that takes
 // input follows its explanation. Each template is made into its window by the
-// dialog manager, hidden, and its controls read in their order.
+// dialog manager and its controls read in their order, as the dialog manager sees them.
 TEST_P(ProgramResources, EachWindowHasOneDefaultButtonOkAndEveryEditBoxItsLabel) {
     std::map<int, std::vector<int>> defaults, labels;
     for (int number : Names(RT_DIALOG)) {
@@ -135,17 +135,15 @@ TEST_P(ProgramResources, EachWindowHasOneDefaultButtonOkAndEveryEditBoxItsLabel)
         HWND dialog = CreateDialogParamA(m_module, MAKEINTRESOURCEA(number), nullptr, none, 0);
         ASSERT_NE(dialog, nullptr) << "dialog " << number << " error " << GetLastError();
         defaults[number], labels[number];
-        std::pair<std::string, int> previous;  // the class and id of the control before
+        std::pair<LRESULT, int> previous = {0, 0};  // the dialog code and id of the control before
         for (HWND item = GetWindow(dialog, GW_CHILD); item != nullptr; item = GetWindow(item, GW_HWNDNEXT)) {
-            char kind[32] = {};
-            GetClassNameA(item, kind, sizeof(kind));
-            CharLowerA(kind);
-            const LONG style = GetWindowLongA(item, GWL_STYLE);
-            if (kind == std::string("button") && (style & 0xF) == BS_DEFPUSHBUTTON)
-                defaults[number].push_back(GetDlgCtrlID(item));
-            if (kind == std::string("edit") && !(style & ES_READONLY))
-                labels[number].push_back(previous.first == "static" ? previous.second : -GetDlgCtrlID(item));
-            previous = {kind, GetDlgCtrlID(item)};
+            // What the dialog manager asks of each control: a default button, an edit box, a static text.
+            const LRESULT code = SendMessageA(item, WM_GETDLGCODE, 0, 0);
+            const int id = GetDlgCtrlID(item);
+            if (code & DLGC_DEFPUSHBUTTON) defaults[number].push_back(id);
+            if ((code & DLGC_HASSETSEL) && !(GetWindowLongA(item, GWL_STYLE) & ES_READONLY))
+                labels[number].push_back(previous.first & DLGC_STATIC ? previous.second : -id);
+            previous = {code, id};
         }
         DestroyWindow(dialog);
     }

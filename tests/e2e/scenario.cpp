@@ -19,7 +19,6 @@ const char kSample[] = "C:\\sample";
 const char kSounds[] = "C:\\sounds";
 const char kOverrides[] = "Software\\Wine\\DllOverrides";
 const DWORD kWait = 30000;
-HANDLE g_held = INVALID_HANDLE_VALUE;
 
 // The text with a string's terminating zero, for a value of that type.
 std::string Data(DWORD type, std::string data) { return type == REG_SZ || type == REG_EXPAND_SZ ? data + '\0' : data; }
@@ -64,13 +63,10 @@ Scene Prepare() {
     for (const std::string& clip : Recordings()) DeleteFileA(clip.c_str());
     EXPECT_TRUE(CreateDirectoryA(scene.root.c_str(), nullptr)) << scene.root;
     scene.install = scene.root + "\\Drifthaven";
-    scene.logs = scene.root + "\\logs";
     EXPECT_TRUE(CopyTree(kSample, scene.install));
     EXPECT_TRUE(
         CopyFileA((std::string(kTools) + "\\Drifthvn.exe").c_str(), (scene.install + "\\Drifthvn.exe").c_str(), FALSE));
-    CreateDirectoryA(scene.logs.c_str(), nullptr);
-    SetEnvironmentVariableA("STANDIN_LOG", (scene.logs + "\\standin.log").c_str());
-    SetEnvironmentVariableA("RECORDER_LOG", (scene.logs + "\\recorder.log").c_str());
+    SetEnvironmentVariableA("STANDIN_LOG", (scene.root + "\\standin.log").c_str());
     DeleteKey("Software\\Vortigen");
     SetGameValue("InstallPath", REG_SZ, scene.install);
     SetGameValue("Version", REG_DWORD, Dword(14));
@@ -253,12 +249,10 @@ std::string Text(UINT id, std::vector<std::string> arguments) {
     return text != nullptr ? FormatMessageText(text, arguments) : std::string();
 }
 
-void SetValue(const char* keyPath, const char* name, DWORD type, const std::string& text, HKEY root) {
+// The key made when missing.
+void SetValue(const char* key, const char* name, DWORD type, const std::string& text) {
     const std::string data = Data(type, text);
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(root, keyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
-    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
-    RegCloseKey(key);
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, key, name, type, data.data(), DWORD(data.size())), 0) << key;
 }
 
 void MakeFile(const std::string& path, DWORD size, DWORD timeHigh, DWORD timeLow) {
@@ -273,11 +267,6 @@ void MakeFile(const std::string& path, DWORD size, DWORD timeHigh, DWORD timeLow
     CloseHandle(file);
 }
 
-void HoldOpen(const std::string& path) {
-    g_held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_NE(g_held, INVALID_HANDLE_VALUE) << path;
-}
-
 // Wine then looks for WINMM in the program's folder first, as Windows does: told by the
 // prefix's registry, since WINEDLLOVERRIDES set here would not reach the programs
 // (Wine 8 takes it from the Unix environment the runner was started with).
@@ -286,7 +275,7 @@ void PlantWinmm(Scene& scene) {
     CreateDirectoryA(planted.c_str(), nullptr);
     ASSERT_TRUE(
         CopyFileA((std::string(kTools) + "\\planted_winmm.dll").c_str(), (planted + "\\WINMM.DLL").c_str(), FALSE));
-    SetValue(kOverrides, "winmm", REG_SZ, "native,builtin", HKEY_CURRENT_USER);
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kOverrides, "winmm", REG_SZ, "native,builtin", 15), 0);
 }
 
 void RunScenario(const Scenario& s) {
@@ -302,15 +291,14 @@ void RunScenario(const Scenario& s) {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kOverrides, "winmm");
     EXPECT_EQ(GetFileAttributesA((scene.root + "\\planted\\planted_winmm_ran").c_str()), INVALID_FILE_ATTRIBUTES)
         << "the WINMM.DLL planted beside the program was loaded";
-    if (g_held != INVALID_HANDLE_VALUE) CloseHandle(g_held), g_held = INVALID_HANDLE_VALUE;
-    ExpectLines(scene.logs + "\\standin.log", s.games, scene);
+    if (scene.held != INVALID_HANDLE_VALUE) CloseHandle(scene.held);
+    ExpectLines(scene.root + "\\standin.log", s.logged, scene);
     const auto expected =
         s.flux == nullptr ? flux
                           : DigestOf(s.flux[0] == '$' ? Expand(s.flux, scene) : std::string("C:\\expected\\") + s.flux);
     const auto after = DigestOf(fluxPath);
     EXPECT_EQ(after, expected) << "flux.ini's size and hash"
                                << (after.first < 100000 ? ":\n" + ReadWholeFile(fluxPath) : std::string());
-    ExpectLines(scene.logs + "\\recorder.log", s.opened, scene);
     if (s.heard != nullptr && current != nullptr) {
         std::vector<std::string> recordings;  // once none is still being made ("NNN.part")
         const auto making = [](const std::string& name) { return name.find(".part") != std::string::npos; };

@@ -13,10 +13,10 @@ namespace {
 
 // Fixed places in the test prefix, laid out by tests/e2e/run.sh.
 const char kLaunchers[] = "C:\\launchers";
-const char kTools[] = "C:\\tools";
+const std::string kTools = "C:\\tools";
 const char kSample[] = "C:\\sample";
 // Where tests/e2e/run.sh has every clip the programs play recorded, one file a clip.
-const char kSounds[] = "C:\\sounds";
+const std::string kSounds = "C:\\sounds";
 const char kOverrides[] = "Software\\Wine\\DllOverrides";
 const DWORD kWait = 30000;
 
@@ -33,9 +33,9 @@ std::string Expand(std::string text, const Scene& scene) {
 std::vector<std::string> Recordings() {
     std::vector<std::string> names;
     WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((std::string(kSounds) + "\\0*").c_str(), &entry);
+    HANDLE find = FindFirstFileA((kSounds + "\\0*").c_str(), &entry);
     for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &entry))
-        names.push_back(std::string(kSounds) + "\\" + entry.cFileName);
+        names.push_back(kSounds + "\\" + entry.cFileName);
     if (find != INVALID_HANDLE_VALUE) FindClose(find);
     std::sort(names.begin(), names.end());
     return names;
@@ -64,8 +64,7 @@ Scene Prepare() {
     EXPECT_TRUE(CreateDirectoryA(scene.root.c_str(), nullptr)) << scene.root;
     scene.install = scene.root + "\\Drifthaven";
     EXPECT_TRUE(CopyTree(kSample, scene.install));
-    EXPECT_TRUE(
-        CopyFileA((std::string(kTools) + "\\Drifthvn.exe").c_str(), (scene.install + "\\Drifthvn.exe").c_str(), FALSE));
+    EXPECT_TRUE(CopyFileA((kTools + "\\Drifthvn.exe").c_str(), (scene.install + "\\Drifthvn.exe").c_str(), FALSE));
     SetEnvironmentVariableA("STANDIN_LOG", (scene.root + "\\standin.log").c_str());
     DeleteKey("Software\\Vortigen");
     SetGameValue("InstallPath", REG_SZ, scene.install);
@@ -179,6 +178,7 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
             ASSERT_NE(window, nullptr) << "no window \"" << caption
                                        << "\"; a message box's text: " << MessageText(WaitForMessageBox(program, 0));
             if (step.act == Act::Launcher) CheckLauncher(program, window, *current);
+            ASSERT_TRUE(step.id == 0 || ClickItem(window, step.id)) << "could not click control " << step.id;
             break;
         }
         case Act::Box: {
@@ -202,9 +202,7 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
             EXPECT_TRUE(WaitFor(20, 5000, [&] { return ItemText(window, step.id) == text; }))
                 << "edit box " << step.id << " reads \"" << ItemText(window, step.id) << "\"";
             break;
-        case Act::Key:
-            ASSERT_TRUE(PressKey(window, WORD(step.id), WORD(step.modifier))) << "no key stroke to the window";
-            break;
+        case Act::Key: ASSERT_TRUE(PressKey(window, WORD(step.id), WORD(step.modifier))) << "no key stroke"; break;
         case Act::Focus:
             EXPECT_TRUE(WaitFor(20, 5000, [&] { return FocusedItem(window) == step.id; }))
                 << "the focus is on " << FocusedItem(window) << ", not " << step.id;
@@ -273,8 +271,7 @@ void MakeFile(const std::string& path, DWORD size, DWORD timeHigh, DWORD timeLow
 void PlantWinmm(Scene& scene) {
     const std::string planted = scene.root + "\\planted";
     CreateDirectoryA(planted.c_str(), nullptr);
-    ASSERT_TRUE(
-        CopyFileA((std::string(kTools) + "\\planted_winmm.dll").c_str(), (planted + "\\WINMM.DLL").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((kTools + "\\planted_winmm.dll").c_str(), (planted + "\\WINMM.DLL").c_str(), FALSE));
     ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kOverrides, "winmm", REG_SZ, "native,builtin", 15), 0);
 }
 

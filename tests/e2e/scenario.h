@@ -41,7 +41,7 @@ struct Scene {
 enum class Act {
     Start,     // program, with the command-line tail text (and first copied into a folder of its own)
     Window,    // waits for the program's window captioned text; later acts go to it
-    Launcher,  // the launcher window of the program: captions, hidden taunt button, picture
+    Launcher,  // the launcher window of the program: captions, hidden taunt button, picture; then a click on id, if any
     Box,       // waits for a message box: its caption (the program's title unless given), text; clicks the button id
     Click,     // a click on the control id of the current window
     Type,      // a click into the edit box id (unless it has the focus), its text selected, text typed over it
@@ -73,7 +73,7 @@ inline Step Start(const ProgramCase& program, std::string tail = "", const char*
     return {.act = Act::Start, .text = tail, .program = &program, .folder = folder};
 }
 inline Step Window(UINT caption) { return {.act = Act::Window, .text = Text(caption)}; }
-inline Step Launcher() { return {.act = Act::Launcher}; }
+inline Step Launcher(int click = 0) { return {.act = Act::Launcher, .id = click}; }
 inline Step Box(UINT text, int answer = IDOK, std::vector<std::string> arguments = {}, UINT caption = 0) {
     return {.act = Act::Box, .text = Text(text, arguments), .caption = caption ? Text(caption) : "", .id = answer};
 }

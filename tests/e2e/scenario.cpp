@@ -3,6 +3,7 @@
 #include "resources/string_table.h"
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -29,14 +30,12 @@ std::string Expand(std::string text, const Scene& scene) {
     return text;
 }
 
-// The recordings so far, in order, with those still being made ("NNN.part").
+// The recordings so far, in order, with those still being made ("NNN.part"); not the recorder's lock (".numbering").
 std::vector<std::string> Recordings() {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((kSounds + "\\0*").c_str(), &entry);
-    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &entry))
-        names.push_back(kSounds + "\\" + entry.cFileName);
-    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    std::error_code missing;  // no recorder in the player's own prefix
+    for (const auto& entry : std::filesystem::directory_iterator(kSounds, missing))
+        if (entry.path().filename().string()[0] != '.') names.push_back(entry.path().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -56,12 +55,11 @@ std::pair<DWORD, std::string> Stored(const RegValue& want) {
 // A folder of the row's own, named as its test is (the name's part after "Run/").
 Scene Prepare() {
     Scene scene;
-    CreateDirectoryA("C:\\e2e", nullptr);
     scene.root =
         std::string("C:\\e2e\\") + (strchr(::testing::UnitTest::GetInstance()->current_test_info()->name(), '/') + 1);
     RemoveTree(scene.root);
     for (const std::string& clip : Recordings()) DeleteFileA(clip.c_str());
-    EXPECT_TRUE(CreateDirectoryA(scene.root.c_str(), nullptr)) << scene.root;
+    EXPECT_TRUE(std::filesystem::create_directories(scene.root)) << scene.root;
     scene.install = scene.root + "\\Drifthaven";
     EXPECT_TRUE(CopyTree(kSample, scene.install));
     EXPECT_TRUE(CopyFileA((kTools + "\\Drifthvn.exe").c_str(), (scene.install + "\\Drifthvn.exe").c_str(), FALSE));
@@ -254,8 +252,7 @@ void SetValue(const char* key, const char* name, DWORD type, const std::string& 
 }
 
 void MakeFile(const std::string& path, DWORD size, DWORD timeHigh, DWORD timeLow) {
-    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
     EXPECT_EQ(SetFilePointer(file, LONG(size), nullptr, FILE_BEGIN), size);

@@ -17,14 +17,13 @@ const std::vector<RegValue> kModValues = {{kModKey, "Agreed", REG_DWORD, Dword(1
                                           {kModKey, "Version", REG_SZ, "0.4Alpha"},
                                           {kModKey, "Unload", REG_SZ, "novalkor.exe -u"}};
 
-// The engine library of a known build: build 14, or the older build 12.
-void Build14(Scene& scene) { MakeFile(scene.install + "\\bin\\release\\corv2.dll", 1556480, 0x01C14B80, 0x59F1CB00); }
-void Build12(Scene& scene) { MakeFile(scene.install + "\\bin\\release\\corv2.dll", 1544192, 0x01C1066C, 0x8161F600); }
-// A version that cannot be read, and a library of no known build.
-void UnknownBuild(Scene& scene) {
-    SetGameValue("Version", REG_SZ, "14");
-    MakeFile(scene.install + "\\bin\\release\\corv2.dll", 1556480, 0x01C14B80, 0x59F1CB00 + 10000000);
+// The engine library of a known build: build 14 (made later, of none), or the older build 12.
+void Build14(Scene& scene, DWORD later = 0) {
+    MakeFile(scene.install + "\\bin\\release\\corv2.dll", 1556480, 0x01C14B80, 0x59F1CB00 + later);
 }
+void Build12(Scene& scene) { MakeFile(scene.install + "\\bin\\release\\corv2.dll", 1544192, 0x01C1066C, 0x8161F600); }
+// A version that cannot be read, and a library of no known build (a second later than build 14's).
+void UnknownBuild(Scene& scene) { SetGameValue("Version", REG_SZ, "14"), Build14(scene, 10000000); }
 
 void WrongDirectory(Scene&) { SetGameValue("InstallPath", REG_SZ, "C:\\Elsewhere"); }
 void NoNotice(Scene&) { DeleteKey("Software\\Vortigen\\Drifthaven\\Mods"); }

@@ -118,19 +118,6 @@ template <class Done> bool WaitFor(DWORD every, DWORD wait, Done done) {
     return true;
 }
 
-// A log of the stand-ins, once it has as many lines as expected or after the
-// wait: a line each, and each expected text in one of them.
-void ExpectLines(const std::string& path, const std::vector<const char*>& expected, const Scene& scene) {
-    std::string log;
-    const auto lines = [&] { return size_t(std::count(log.begin(), log.end(), '\n')); };
-    WaitFor(100, kWait, [&] { return log = ReadWholeFile(path), lines() >= expected.size(); });
-    EXPECT_EQ(lines(), expected.size()) << path << ":\n" << log;
-    for (const char* want : expected)
-        EXPECT_NE(log.find(Expand(want, scene)), std::string::npos)
-            << "no line holds " << want << " in " << path << ":\n"
-            << log;
-}
-
 // A file's size and a hash of its bytes (FNV-1a), read as a stream: a damaged
 // flux.ini can be larger than the test's own memory.
 std::pair<unsigned long long, unsigned long long> DigestOf(const std::string& path) {
@@ -286,7 +273,14 @@ void RunScenario(const Scenario& s) {
     EXPECT_EQ(GetFileAttributesA((scene.root + "\\planted\\planted_winmm_ran").c_str()), INVALID_FILE_ATTRIBUTES)
         << "the WINMM.DLL planted beside the program was loaded";
     if (scene.held != INVALID_HANDLE_VALUE) CloseHandle(scene.held);
-    ExpectLines(scene.root + "\\standin.log", s.logged, scene);
+    // The stand-ins' log, once it has as many lines as expected or after the wait: a line each, and each
+    // expected text in one of them.
+    std::string log;
+    const auto lines = [&] { return size_t(std::count(log.begin(), log.end(), '\n')); };
+    WaitFor(100, kWait, [&] { return log = ReadWholeFile(scene.root + "\\standin.log"), lines() >= s.logged.size(); });
+    EXPECT_EQ(lines(), s.logged.size()) << "the stand-ins' log:\n" << log;
+    for (const char* want : s.logged)
+        EXPECT_NE(log.find(Expand(want, scene)), std::string::npos) << "no line holds " << want << " in:\n" << log;
     const auto expected =
         s.flux == nullptr ? flux
                           : DigestOf(s.flux[0] == '$' ? Expand(s.flux, scene) : std::string("C:\\expected\\") + s.flux);

@@ -1,12 +1,12 @@
 // A stand-in for the browser and the HTML viewer: the test prefix registers it
 // for ".html" files and for the http protocol. It appends its command line to
-// the file named by RECORDER_LOG and ends.
+// the file named by STANDIN_LOG, the log of the stand-in game too, and ends.
 #include <windows.h>
 #include <cstdio>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char logPath[MAX_PATH] = {};
-    if (GetEnvironmentVariableA("RECORDER_LOG", logPath, MAX_PATH) == 0) return 1;
+    if (GetEnvironmentVariableA("STANDIN_LOG", logPath, MAX_PATH) == 0) return 1;
     FILE* log = fopen(logPath, "a");
     if (log == nullptr) return 1;
     // The document as the viewer would open it: its argument taken from the

@@ -126,41 +126,26 @@ TEST_P(ProgramResources, VersionBlockNamesTheProgram) {
 // Enter presses the default push button when the focus is on no button; with
 // two, the dialog manager takes either: each window has one, OK. Screen readers
 // name an edit box by the static text just before it: every edit box that takes
-// input follows its explanation. The templates are read as the resource compiler
-// writes them (DIALOGEX), each control's class an ordinal (0x80 button, 0x81 edit,
-// 0x82 static) or a name, taken to its ordinal.
+// input follows its explanation. Each template is made into its window by the
+// dialog manager and its controls read in their order, as the dialog manager sees them.
 TEST_P(ProgramResources, EachWindowHasOneDefaultButtonOkAndEveryEditBoxItsLabel) {
     std::map<int, std::vector<int>> defaults, labels;
     for (int number : Names(RT_DIALOG)) {
-        const std::string dialog = Resource(number, RT_DIALOG);
-        ASSERT_EQ(At<WORD>(dialog, 2), 0xFFFF) << "dialog " << number << " is no DIALOGEX";
-        size_t at = 26;  // past the fixed header
-        // A name or ordinal (0xFFFF and a number), or a text of 16-bit characters up to a zero.
-        const auto skip = [&] {
-            if (At<WORD>(dialog, at) == 0xFFFF) return at += 4, int(At<WORD>(dialog, at - 2));
-            std::string name;
-            for (; at < dialog.size() && At<WORD>(dialog, at) != 0; at += 2)
-                name += char(tolower(At<WORD>(dialog, at)));
-            at += 2;
-            return name == "button" ? 0x80 : name == "edit" ? 0x81 : name == "static" ? 0x82 : -1;
-        };
-        skip(), skip(), skip();  // menu, window class, caption
-        if (At<DWORD>(dialog, 12) & DS_SETFONT) at += 6, skip();
+        // No dialog procedure: the dialog manager's own handling alone, and the focus left where it is.
+        HWND dialog = CreateDialogParamA(m_module, MAKEINTRESOURCEA(number), nullptr, nullptr, 0);
+        ASSERT_NE(dialog, nullptr) << "dialog " << number << " error " << GetLastError();
         defaults[number], labels[number];
-        std::pair<int, int> previous = {0, 0};  // the class and id of the control before
-        for (WORD i = 0, count = At<WORD>(dialog, 16); i < count && at < dialog.size(); ++i) {
-            at = (at + 3) & ~size_t(3);
-            const DWORD style = At<DWORD>(dialog, at + 8);
-            const int id = int(At<DWORD>(dialog, at + 20));
-            at += 24;
-            const int kind = skip();
-            skip();  // its text
-            at += 2 + At<WORD>(dialog, at);
-            if (kind == 0x80 && (style & 0xF) == BS_DEFPUSHBUTTON) defaults[number].push_back(id);
-            if (kind == 0x81 && !(style & ES_READONLY))
-                labels[number].push_back(previous.first == 0x82 ? previous.second : -id);
-            previous = {kind, id};
+        std::pair<LRESULT, int> previous = {0, 0};  // the dialog code and id of the control before
+        for (HWND item = GetWindow(dialog, GW_CHILD); item != nullptr; item = GetWindow(item, GW_HWNDNEXT)) {
+            // What the dialog manager asks of each control: a default button, an edit box, a static text.
+            const LRESULT code = SendMessageA(item, WM_GETDLGCODE, 0, 0);
+            const int id = GetDlgCtrlID(item);
+            if (code & DLGC_DEFPUSHBUTTON) defaults[number].push_back(id);
+            if ((code & DLGC_HASSETSEL) && !(GetWindowLongA(item, GWL_STYLE) & ES_READONLY))
+                labels[number].push_back(previous.first & DLGC_STATIC ? previous.second : -id);
+            previous = {code, id};
         }
+        DestroyWindow(dialog);
     }
     EXPECT_EQ(defaults, (std::map<int, std::vector<int>>{{102, {IDOK}}, {132, {IDOK}}, {145, {IDOK}}, {146, {IDOK}}}));
     // The label of each edit box; an unlabelled one shows as minus its own id.

@@ -3,6 +3,7 @@
 #include "resources/string_table.h"
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -13,13 +14,12 @@ namespace {
 
 // Fixed places in the test prefix, laid out by tests/e2e/run.sh.
 const char kLaunchers[] = "C:\\launchers";
-const char kTools[] = "C:\\tools";
+const std::string kTools = "C:\\tools";
 const char kSample[] = "C:\\sample";
 // Where tests/e2e/run.sh has every clip the programs play recorded, one file a clip.
-const char kSounds[] = "C:\\sounds";
+const std::string kSounds = "C:\\sounds";
 const char kOverrides[] = "Software\\Wine\\DllOverrides";
 const DWORD kWait = 30000;
-HANDLE g_held = INVALID_HANDLE_VALUE;
 
 // The text with a string's terminating zero, for a value of that type.
 std::string Data(DWORD type, std::string data) { return type == REG_SZ || type == REG_EXPAND_SZ ? data + '\0' : data; }
@@ -30,14 +30,12 @@ std::string Expand(std::string text, const Scene& scene) {
     return text;
 }
 
-// The recordings so far, in order, with those still being made ("NNN.part").
+// The recordings so far, in order, with those still being made ("NNN.part"); not the recorder's lock (".numbering").
 std::vector<std::string> Recordings() {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((std::string(kSounds) + "\\0*").c_str(), &entry);
-    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &entry))
-        names.push_back(std::string(kSounds) + "\\" + entry.cFileName);
-    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    std::error_code missing;  // no recorder in the player's own prefix
+    for (const auto& entry : std::filesystem::directory_iterator(kSounds, missing))
+        if (entry.path().filename().string()[0] != '.') names.push_back(entry.path().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -57,20 +55,15 @@ std::pair<DWORD, std::string> Stored(const RegValue& want) {
 // A folder of the row's own, named as its test is (the name's part after "Run/").
 Scene Prepare() {
     Scene scene;
-    CreateDirectoryA("C:\\e2e", nullptr);
     scene.root =
         std::string("C:\\e2e\\") + (strchr(::testing::UnitTest::GetInstance()->current_test_info()->name(), '/') + 1);
     RemoveTree(scene.root);
     for (const std::string& clip : Recordings()) DeleteFileA(clip.c_str());
-    EXPECT_TRUE(CreateDirectoryA(scene.root.c_str(), nullptr)) << scene.root;
+    EXPECT_TRUE(std::filesystem::create_directories(scene.root)) << scene.root;
     scene.install = scene.root + "\\Drifthaven";
-    scene.logs = scene.root + "\\logs";
     EXPECT_TRUE(CopyTree(kSample, scene.install));
-    EXPECT_TRUE(
-        CopyFileA((std::string(kTools) + "\\Drifthvn.exe").c_str(), (scene.install + "\\Drifthvn.exe").c_str(), FALSE));
-    CreateDirectoryA(scene.logs.c_str(), nullptr);
-    SetEnvironmentVariableA("STANDIN_LOG", (scene.logs + "\\standin.log").c_str());
-    SetEnvironmentVariableA("RECORDER_LOG", (scene.logs + "\\recorder.log").c_str());
+    EXPECT_TRUE(CopyFileA((kTools + "\\Drifthvn.exe").c_str(), (scene.install + "\\Drifthvn.exe").c_str(), FALSE));
+    SetEnvironmentVariableA("STANDIN_LOG", (scene.root + "\\standin.log").c_str());
     DeleteKey("Software\\Vortigen");
     SetGameValue("InstallPath", REG_SZ, scene.install);
     SetGameValue("Version", REG_DWORD, Dword(14));
@@ -125,19 +118,6 @@ template <class Done> bool WaitFor(DWORD every, DWORD wait, Done done) {
     return true;
 }
 
-// A log of the stand-ins, once it has as many lines as expected or after the
-// wait: a line each, and each expected text in one of them.
-void ExpectLines(const std::string& path, const std::vector<const char*>& expected, const Scene& scene) {
-    std::string log;
-    const auto lines = [&] { return size_t(std::count(log.begin(), log.end(), '\n')); };
-    WaitFor(100, kWait, [&] { return log = ReadWholeFile(path), lines() >= expected.size(); });
-    EXPECT_EQ(lines(), expected.size()) << path << ":\n" << log;
-    for (const char* want : expected)
-        EXPECT_NE(log.find(Expand(want, scene)), std::string::npos)
-            << "no line holds " << want << " in " << path << ":\n"
-            << log;
-}
-
 // A file's size and a hash of its bytes (FNV-1a), read as a stream: a damaged
 // flux.ini can be larger than the test's own memory.
 std::pair<unsigned long long, unsigned long long> DigestOf(const std::string& path) {
@@ -183,6 +163,7 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
             ASSERT_NE(window, nullptr) << "no window \"" << caption
                                        << "\"; a message box's text: " << MessageText(WaitForMessageBox(program, 0));
             if (step.act == Act::Launcher) CheckLauncher(program, window, *current);
+            ASSERT_TRUE(step.id == 0 || ClickItem(window, step.id)) << "could not click control " << step.id;
             break;
         }
         case Act::Box: {
@@ -206,9 +187,7 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
             EXPECT_TRUE(WaitFor(20, 5000, [&] { return ItemText(window, step.id) == text; }))
                 << "edit box " << step.id << " reads \"" << ItemText(window, step.id) << "\"";
             break;
-        case Act::Key:
-            ASSERT_TRUE(PressKey(window, WORD(step.id), WORD(step.modifier))) << "no key stroke to the window";
-            break;
+        case Act::Key: ASSERT_TRUE(PressKey(window, WORD(step.id), WORD(step.modifier))) << "no key stroke"; break;
         case Act::Focus:
             EXPECT_TRUE(WaitFor(20, 5000, [&] { return FocusedItem(window) == step.id; }))
                 << "the focus is on " << FocusedItem(window) << ", not " << step.id;
@@ -253,17 +232,14 @@ std::string Text(UINT id, std::vector<std::string> arguments) {
     return text != nullptr ? FormatMessageText(text, arguments) : std::string();
 }
 
-void SetValue(const char* keyPath, const char* name, DWORD type, const std::string& text, HKEY root) {
+// The key made when missing.
+void SetValue(const char* key, const char* name, DWORD type, const std::string& text) {
     const std::string data = Data(type, text);
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(root, keyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
-    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
-    RegCloseKey(key);
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, key, name, type, data.data(), DWORD(data.size())), 0) << key;
 }
 
 void MakeFile(const std::string& path, DWORD size, DWORD timeHigh, DWORD timeLow) {
-    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
     EXPECT_EQ(SetFilePointer(file, LONG(size), nullptr, FILE_BEGIN), size);
@@ -273,20 +249,14 @@ void MakeFile(const std::string& path, DWORD size, DWORD timeHigh, DWORD timeLow
     CloseHandle(file);
 }
 
-void HoldOpen(const std::string& path) {
-    g_held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_NE(g_held, INVALID_HANDLE_VALUE) << path;
-}
-
 // Wine then looks for WINMM in the program's folder first, as Windows does: told by the
 // prefix's registry, since WINEDLLOVERRIDES set here would not reach the programs
 // (Wine 8 takes it from the Unix environment the runner was started with).
 void PlantWinmm(Scene& scene) {
     const std::string planted = scene.root + "\\planted";
     CreateDirectoryA(planted.c_str(), nullptr);
-    ASSERT_TRUE(
-        CopyFileA((std::string(kTools) + "\\planted_winmm.dll").c_str(), (planted + "\\WINMM.DLL").c_str(), FALSE));
-    SetValue(kOverrides, "winmm", REG_SZ, "native,builtin", HKEY_CURRENT_USER);
+    ASSERT_TRUE(CopyFileA((kTools + "\\planted_winmm.dll").c_str(), (planted + "\\WINMM.DLL").c_str(), FALSE));
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kOverrides, "winmm", REG_SZ, "native,builtin", 15), 0);
 }
 
 void RunScenario(const Scenario& s) {
@@ -302,15 +272,21 @@ void RunScenario(const Scenario& s) {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kOverrides, "winmm");
     EXPECT_EQ(GetFileAttributesA((scene.root + "\\planted\\planted_winmm_ran").c_str()), INVALID_FILE_ATTRIBUTES)
         << "the WINMM.DLL planted beside the program was loaded";
-    if (g_held != INVALID_HANDLE_VALUE) CloseHandle(g_held), g_held = INVALID_HANDLE_VALUE;
-    ExpectLines(scene.logs + "\\standin.log", s.games, scene);
+    if (scene.held != INVALID_HANDLE_VALUE) CloseHandle(scene.held);
+    // The stand-ins' log, once it has as many lines as expected or after the wait: a line each, and each
+    // expected text in one of them.
+    std::string log;
+    const auto lines = [&] { return size_t(std::count(log.begin(), log.end(), '\n')); };
+    WaitFor(100, kWait, [&] { return log = ReadWholeFile(scene.root + "\\standin.log"), lines() >= s.logged.size(); });
+    EXPECT_EQ(lines(), s.logged.size()) << "the stand-ins' log:\n" << log;
+    for (const char* want : s.logged)
+        EXPECT_NE(log.find(Expand(want, scene)), std::string::npos) << "no line holds " << want << " in:\n" << log;
     const auto expected =
         s.flux == nullptr ? flux
                           : DigestOf(s.flux[0] == '$' ? Expand(s.flux, scene) : std::string("C:\\expected\\") + s.flux);
     const auto after = DigestOf(fluxPath);
     EXPECT_EQ(after, expected) << "flux.ini's size and hash"
                                << (after.first < 100000 ? ":\n" + ReadWholeFile(fluxPath) : std::string());
-    ExpectLines(scene.logs + "\\recorder.log", s.opened, scene);
     if (s.heard != nullptr && current != nullptr) {
         std::vector<std::string> recordings;  // once none is still being made ("NNN.part")
         const auto making = [](const std::string& name) { return name.find(".part") != std::string::npos; };

@@ -27,9 +27,11 @@ inline constexpr char kSmallDisk[] = "C:\\small_disk";
 // The test's own copy of the sample installation, registered as the game's,
 // with the notice accepted; an arrangement changes it before the first start
 // (and may move it to another disk).
-// Its folders: root C:\e2e\<scenario>, install root\Drifthaven, logs.
+// Its folders: root C:\e2e\<scenario>, which holds the stand-ins' log, and install root\Drifthaven.
+// An arrangement may hold a file open, as another program would, until the row's programs have ended.
 struct Scene {
-    std::string root, install, logs;
+    std::string root, install;
+    HANDLE held = INVALID_HANDLE_VALUE;
 };
 
 // Every act is a person's: the pointer and the keyboard through the system's
@@ -39,7 +41,7 @@ struct Scene {
 enum class Act {
     Start,     // program, with the command-line tail text (and first copied into a folder of its own)
     Window,    // waits for the program's window captioned text; later acts go to it
-    Launcher,  // the launcher window of the program: captions, hidden taunt button, picture
+    Launcher,  // the launcher window of the program: captions, hidden taunt button, picture; then a click on id, if any
     Box,       // waits for a message box: its caption (the program's title unless given), text; clicks the button id
     Click,     // a click on the control id of the current window
     Type,      // a click into the edit box id (unless it has the focus), its text selected, text typed over it
@@ -71,7 +73,7 @@ inline Step Start(const ProgramCase& program, std::string tail = "", const char*
     return {.act = Act::Start, .text = tail, .program = &program, .folder = folder};
 }
 inline Step Window(UINT caption) { return {.act = Act::Window, .text = Text(caption)}; }
-inline Step Launcher() { return {.act = Act::Launcher}; }
+inline Step Launcher(int click = 0) { return {.act = Act::Launcher, .id = click}; }
 inline Step Box(UINT text, int answer = IDOK, std::vector<std::string> arguments = {}, UINT caption = 0) {
     return {.act = Act::Box, .text = Text(text, arguments), .caption = caption ? Text(caption) : "", .id = answer};
 }
@@ -99,8 +101,9 @@ struct Scenario {
     const char* name;
     void (*arrange)(Scene&) = nullptr;  // nullptr: the sample as it is
     std::vector<Step> steps = {};
-    // What the stand-in game recorded, a line a start; empty: the game was never started.
-    std::vector<const char*> games = {};
+    // What the stand-ins recorded, a line each: the game a start, the browser a document or site
+    // opened; empty: none was started.
+    std::vector<const char*> logged = {};
     // The expected flux.ini (a file of C:\expected, or a path with "$root"), or
     // nullptr: as the arrangement left it.
     const char* flux = nullptr;
@@ -109,8 +112,6 @@ struct Scenario {
     // that whole clip, "cut" a part of one, ", " between clips, "" nothing;
     // nullptr: not listened to.
     const char* heard = nullptr;
-    // What the stand-in browser was asked to open, a line each.
-    std::vector<const char*> opened = {};
 };
 inline void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
 
@@ -118,15 +119,12 @@ inline void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scena
 void RunScenario(const Scenario& scenario);
 
 // Helpers for arrangements. A registry value; a string's terminating zero is added.
-void SetValue(const char* key, const char* name, DWORD type, const std::string& text, HKEY root = HKEY_LOCAL_MACHINE);
+void SetValue(const char* key, const char* name, DWORD type, const std::string& text);
 inline void SetGameValue(const char* name, DWORD type, std::string data) { SetValue(kGameKey, name, type, data); }
 inline void DeleteKey(const char* key) { RegDeleteTreeA(HKEY_LOCAL_MACHINE, key); }
 // A file grown or cut to the given size, made with its folders when missing, and
 // its last-write time set (a 64-bit file time, as high and low halves; 0: kept).
 void MakeFile(const std::string& path, DWORD size, DWORD timeHigh = 0, DWORD timeLow = 0);
-// Holds the file open, as another program would, until the scenario's programs
-// have ended: others may read it, but not write it or hold it alone.
-void HoldOpen(const std::string& path);
 // A WINMM.DLL planted (planted_winmm.cpp) in the scene's folder "planted", for a
 // start of a copy there, with Wine looking there first as Windows does: no start may load it.
 void PlantWinmm(Scene& scene);

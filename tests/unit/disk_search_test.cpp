@@ -51,8 +51,10 @@ std::string Reports(DirectorySearch& search) {
 }
 
 // Every fixed drive is walked depth first; a directory whose lookup fails is
-// passed over. At its end the search stays exhausted.
-TEST(DiskSearch, WalksEveryFixedDriveAndPassesOverDirectoriesWhoseLookupsFail) {
+// passed over. At its end the search stays exhausted. Closed or destroyed at any
+// point, also after its end, the search releases its whole chain of lookups;
+// after Close it starts again at drive A.
+TEST(DiskSearch, WalksEveryFixedDrivePassingOverFailedLookupsAndReleasesEveryLookupWhenClosedOrDestroyed) {
     const struct { const char* name; FileOp op; const char* path; std::string walk; } cases[] = {
         {"no failure", FileOp::Open, "", kWalk},
         {"target lookup refused", FileOp::FindFirst, "C:\\Games\\Drifthaven\\Drifthvn.exe",
@@ -73,26 +75,18 @@ TEST(DiskSearch, WalksEveryFixedDriveAndPassesOverDirectoriesWhoseLookupsFail) {
         for (int i = 0; i < 3; ++i) EXPECT_EQ(search.Step(status), SEARCH_EXHAUSTED);
         EXPECT_EQ(status, "unchanged");
         EXPECT_EQ(files.OpenHandles(), 0);
-    }
-}
-
-// Closed or destroyed at any point, also after its end, the search releases its
-// whole chain of lookups; after Close it starts again at drive A.
-TEST(DiskSearch, ReleasesEveryLookupWhenClosedOrDestroyedAndStartsAgainAfterClose) {
-    SimFiles files;
-    Arrange(files);
-    std::string status;
-    for (int steps = 1; steps <= 56; ++steps) {  // the walk takes 54
-        SCOPED_TRACE(steps);
-        auto search = std::make_unique<DiskSearch>(files, "Drifthvn.exe");
-        for (int i = 0; i < steps; ++i) search->Step(status);
-        search->Close();
-        ASSERT_EQ(files.OpenHandles(), 0);
-        EXPECT_EQ(Reports(*search), kWalk);
-        search->Close();
-        for (int i = 0; i < steps; ++i) search->Step(status);
-        search.reset();
-        ASSERT_EQ(files.OpenHandles(), 0);
+        for (int steps = 1; steps <= 56; ++steps) {  // the whole walk takes at most 54
+            SCOPED_TRACE(steps);
+            auto stopped = std::make_unique<DiskSearch>(files, "Drifthvn.exe");
+            for (int i = 0; i < steps; ++i) stopped->Step(status);
+            stopped->Close();
+            ASSERT_EQ(files.OpenHandles(), 0);
+            EXPECT_EQ(Reports(*stopped), c.walk);
+            stopped->Close();
+            for (int i = 0; i < steps; ++i) stopped->Step(status);
+            stopped.reset();
+            ASSERT_EQ(files.OpenHandles(), 0);
+        }
     }
 }
 

@@ -95,7 +95,7 @@ TEST_F(FindGame, SearchFindsPausesAndGoesOnUntilNotFoundThenStartsAgain) {
     // And after OK the next run searches afresh: here without the memory for a
     // search, so the window gives the input back at its first tick.
     Expect(kReady, [](SimDialogView& window) {
-        g_failingAllocations = 1;
+        g_allocationsBeforeFailure = 1;  // the search's, the first the click makes
         window.Press(IDC_SEARCH);
     });
     Expect("Searching|Start Search||ok edit search|keys to 1004", Cancel);

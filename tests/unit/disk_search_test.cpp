@@ -125,8 +125,8 @@ TEST(DiskSearch, MakesOneDirectoryCallAStepAndPassesOverLinksSoThatWebsOfThemEnd
             steps += (calls.empty() ? "-" : calls) + " ";
         EXPECT_EQ(std::count(steps.begin(), steps.end(), ' '), c.steps);
         if (c.links.empty()) {
-            EXPECT_EQ(steps, "- F F F F N N F F N NE N F F N NE NE N F F N N F NE F N N NE NE N F F N N NE N F NE F N N "
-                             "NE NE ");
+            EXPECT_EQ(steps, "- F F F F N N F F N NE N F F N NE NE N F F N N F NE F N N NE NE N F F N N NE N F NE F N "
+                             "N NE NE ");
         }
     }
 }

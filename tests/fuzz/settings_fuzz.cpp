@@ -42,9 +42,7 @@ void CheckEdit(const std::string& text, const std::string& section, const std::s
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
-    struct Step {
-        std::string section, key, value;
-    };
+    struct Step { std::string section, key, value; };
     std::vector<Step> steps(input.ConsumeIntegralInRange<size_t>(1, 6));
     for (size_t i = 0; i < steps.size(); ++i) {
         // Runs in one section are what the remembered section serves.

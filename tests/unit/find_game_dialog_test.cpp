@@ -2,7 +2,6 @@
 // enabling, the timer-driven search with its step budget, pausing and resuming,
 // and what OK accepts and hands back.
 #include <gtest/gtest.h>
-#include <algorithm>
 #include <functional>
 #include "failing_allocation.h"
 #include "finder/find_game_dialog.h"
@@ -74,10 +73,7 @@ TEST_F(FindGame, SearchFindsPausesAndGoesOnUntilNotFoundThenStartsAgain) {
     Expect("Search canceled|Continue Search||ok edit search|keys to 1004", Search);
     Expect(kFound, [this](SimDialogView& window) {
         // The keyboard came back to the edit box after the found folder was put in it.
-        const auto& events = sim.log.Events();
-        EXPECT_EQ(*std::find_if(events.rbegin(), events.rend(), [](const std::string& event) {
-            return event.rfind("focus 1004", 0) == 0;
-        }), "focus 1004 C:\\Games\\Drifthaven");
+        EXPECT_EQ(sim.log.Events().back(), "focus 1004 C:\\Games\\Drifthaven");
         Search(window);
     });
     // The CD-ROM's copy is never reported.
@@ -92,42 +88,20 @@ TEST_F(FindGame, SearchFindsPausesAndGoesOnUntilNotFoundThenStartsAgain) {
         window.Enter();
     });
     EXPECT_EQ(Ask(), "accepted C:\\Other");
-    // And after OK the next run searches afresh.
-    Expect(kReady, Search);
-    Expect(kFound, Cancel);
-    EXPECT_EQ(Ask(), "unchanged");
-}
-
-// Search reached while the keyboard is in the edit box or on OK (a command, not
-// a click) takes it to Cancel as well.
-TEST_F(FindGame, ASearchTakesTheKeyboardToCancelFromAnyControl) {
-    const auto searchThenEscape = [](SimDialogView& window) {
-        window.SendCommand(IDC_SEARCH);
-        EXPECT_EQ(window.Focus(), IDCANCEL);
-        window.Escape();
-    };
-    Expect(kReady, searchThenEscape);
-    Expect("Search canceled|Continue Search||ok edit search|keys to 1004", [](SimDialogView& window) {
-        window.Press(IDOK);  // refused, and the keyboard stays on OK
-    });
-    sim.windows.ExpectMessageBox(IDOK);
-    Expect("Search canceled|Continue Search||ok edit search|keys to 1", searchThenEscape);
-    Expect("Search canceled|Continue Search||ok edit search|keys to 1004", Cancel);
-    EXPECT_EQ(Ask(), "unchanged");
-}
-
-// Without the memory for a search, the window gives the input back at its first tick.
-TEST_F(FindGame, ASearchThatCannotBeginGivesTheInputBack) {
+    // And after OK the next run searches afresh: here without the memory for a
+    // search, so the window gives the input back at its first tick.
     Expect(kReady, [](SimDialogView& window) {
-        g_failingAllocations = 1;
+        g_allocationsBeforeFailure = 1;  // the search's, the first the click makes
         window.Press(IDC_SEARCH);
     });
     Expect("Searching|Start Search||ok edit search|keys to 1004", Cancel);
     EXPECT_EQ(Ask(), "unchanged");
-    g_failingAllocations = 0;
 }
 
-TEST_F(FindGame, ATickMakesAtMost201StepsAndEndsAtANewDirectory) {
+// Search reached while the keyboard is in the edit box or on OK (a command, not
+// a click) takes it to Cancel as well. A tick makes at most 201 steps and ends at
+// a new directory.
+TEST_F(FindGame, ASearchTakesTheKeyboardToCancelFromAnyControlAndATickMakesAtMost201Steps) {
     sim.files.AddVolume('B', DRIVE_FIXED);  // searched before C:
     for (int i = 0; i < 1000; ++i) sim.files.AddFile("B:\\Big\\f" + std::to_string(i), "");
     int calls = 0, before = 0;
@@ -135,14 +109,26 @@ TEST_F(FindGame, ATickMakesAtMost201StepsAndEndsAtANewDirectory) {
         calls += op == FileOp::FindFirst || op == FileOp::FindNext;
         return FileFault{};
     };
-    Expect(kReady, Search);
+    const auto search = [](SimDialogView& window) {
+        window.SendCommand(IDC_SEARCH);
+        EXPECT_EQ(window.Focus(), IDCANCEL);
+    };
+    Expect(kReady, [&](SimDialogView& window) {
+        search(window);
+        window.Escape();
+    });
+    Expect("Search canceled|Continue Search||ok edit search|keys to 1004", [](SimDialogView& window) {
+        window.Press(IDOK);  // refused, and the keyboard stays on OK
+    });
+    sim.windows.ExpectMessageBox(IDOK);
+    Expect("Search canceled|Continue Search||ok edit search|keys to 1", search);
     // Ticks 1 to 3: drive B: and its root; B:\Big's first step; 201 steps into B:\Big.
-    Expect("B:\\Big|Start Search|||keys to 2", [&](SimDialogView&) { before = calls; }, 2);
-    Expect("B:\\Big|Start Search|||keys to 2", [&](SimDialogView& window) {
+    Expect("B:\\Big|Continue Search|||keys to 2", [&](SimDialogView&) { before = calls; }, 2);
+    Expect("B:\\Big|Continue Search|||keys to 2", [&](SimDialogView& window) {
         EXPECT_EQ(calls - before, 201);
-        window.Escape();  // pauses
-        window.Escape();  // closes
+        window.Escape();
     }, 1);
+    Expect("Search canceled|Continue Search||ok edit search|keys to 1004", Cancel);
     EXPECT_EQ(Ask(), "unchanged");
 }
 

@@ -1,9 +1,14 @@
 // Loading, saving and closing flux.ini and defaults.ini in the simulated Windows:
 // every failure of open, read, seek, write and truncate, with the message shown
 // and the state left behind. A failed save leaves the file's original bytes.
-// No launcher window is open here, so the boxes have no owner.
+// No launcher window is open here, so the boxes have no owner. And the two
+// patches on the movie lists' edge cases, run by the launcher's Play (the
+// end-to-end scenarios patch the sample installation).
 #include <gtest/gtest.h>
+#include <climits>
 #include <map>
+#include <set>
+#include "failing_allocation.h"
 #include "sim_game.h"
 
 namespace {
@@ -33,6 +38,28 @@ protected:
                        : FileFault{};
         };
     }
+    // Runs the program's patch as Play does; its result. With failAt, the
+    // patch's failAt-th allocation fails, and allocations is how many it made.
+    BOOL Patch(const Profile& profile, long failAt = 0, long* allocations = nullptr) {
+        LauncherApp patchApp(sim.platform, profile);
+        LauncherDialog patcher(sim.platform, profile, patchApp, nullptr);
+        patcher.m_strInstallPath = "C:\\Game";
+        patcher.m_strTitle = "Title";
+        g_allocationsBeforeFailure = failAt;
+        const BOOL patched = patcher.PatchSettings();
+        if (allocations != nullptr) *allocations = failAt - g_allocationsBeforeFailure;
+        g_allocationsBeforeFailure = 0;
+        EXPECT_EQ(patcher.m_hSettingsFile, nullptr);
+        EXPECT_EQ(sim.files.OpenHandles(), 0);
+        return patched;
+    }
+    // flux.ini after the program's patch, with defaults.ini beside it.
+    std::string Patched(const Profile& profile, const std::string& flux, const std::string& defaults = "") {
+        sim.files.AddFile(kFlux, flux);
+        sim.files.AddFile(kDefaults, defaults);
+        EXPECT_TRUE(Patch(profile));
+        return sim.files.Content(kFlux);
+    }
 
     SimPlatform sim{{}};
     LauncherApp app{sim.platform, ValkorProfile()};
@@ -48,27 +75,23 @@ TEST_F(SettingsFiles, LoadKeepsFluxOpenUnsharedUntilClosedAndSaveRewritesItInPla
     ASSERT_TRUE(launcher.LoadDefaultsFile(defaults));
     EXPECT_EQ(defaults.Text(), kOriginal);
     EXPECT_EQ(sim.files.opens.back(), kDefaults + " access 0x80000000" + rest);
-    for (const std::string& text : {std::string("short"), kOriginal, kOriginal + kOriginal}) {
-        sim.files.AddFile(kFlux, kOriginal);
+    // A shorter text saved over the largest settings file (64 MiB), one as long, a
+    // longer one over the smallest; each read whole.
+    const std::pair<std::string, std::string> saves[] = {
+        {std::string(kLargest, 'x'), "short"}, {kOriginal, kOriginal}, {"", kOriginal + kOriginal}};
+    for (const auto& [content, text] : saves) {
+        sim.files.AddFile(kFlux, content);
         SettingsFile loaded("old");
         ASSERT_TRUE(launcher.LoadSettingsFile(loaded));
-        EXPECT_EQ(loaded.Text(), kOriginal);
+        EXPECT_EQ(loaded.Text(), content);
         EXPECT_EQ(sim.files.opens.back(), kFlux + " access 0xc0000000" + rest);
-        if (text.size() <= kOriginal.size()) Fail(FileOp::Seek, 2);  // only a longer text grows the file first
+        if (text.size() <= content.size()) Fail(FileOp::Seek, 2);  // only a longer text grows the file first
         EXPECT_TRUE(launcher.SaveSettingsFile(SettingsFile(text)));
         sim.files.inject = nullptr;
         EXPECT_EQ(sim.files.Content(kFlux), text);
         launcher.CloseSettingsFile();
         EXPECT_EQ(launcher.m_hSettingsFile, nullptr);
         EXPECT_EQ(sim.files.OpenHandles(), 0);
-    }
-    // The smallest and the largest settings file (64 MiB), both read whole.
-    for (const std::string& content : {std::string(), std::string(kLargest, 'x')}) {
-        sim.files.AddFile(kFlux, content);
-        SettingsFile loaded("old");
-        ASSERT_TRUE(launcher.LoadSettingsFile(loaded));
-        EXPECT_EQ(loaded.size(), content.size());
-        launcher.CloseSettingsFile();
     }
     EXPECT_TRUE(sim.windows.MessageBoxes().empty());
 }
@@ -131,6 +154,82 @@ TEST_F(SettingsFiles, AFailureSaysWhichFileAndLeavesTheBytesAsTheyWere) {
         EXPECT_EQ(launcher.m_hSettingsFile != nullptr, c.save != nullptr);
         launcher.CloseSettingsFile();
         EXPECT_EQ(sim.files.OpenHandles(), 0);
+    }
+}
+
+const std::string H = "; x\r\n";
+
+// The game's section with a movie list; nullptr: an entry that ends at its equals sign.
+std::string Movies(const std::vector<const char*>& movies) {
+    std::string text = "[icGame]\r\n";
+    for (size_t i = 0; i < movies.size(); ++i)
+        text += "movies[" + std::to_string(i) + "] =" + (movies[i] ? " " + std::string(movies[i]) : "") + "\r\n";
+    return text;
+}
+
+TEST_F(SettingsFiles, EnableBlanksTheMovieListUpToItsFirstGap) {
+    const struct { const char* name; std::string before, after; } cases[] = {
+        {"four entries", Movies({"a", "b", "c", "d"}), Movies({"/movies/vort", "", "", ""})},
+        {"an empty entry 1", Movies({"a", nullptr, "c"}), Movies({"/movies/vort", nullptr, "c"})},
+        {"no entry 0", "[icGame]\r\nmovies[1] = b\r\nx = 1\r\n",
+         "[icGame]\r\nmovies[1] = \r\nx = 1\r\n\r\nmovies[0] = /movies/vort"},
+    };
+    const std::string rest = "\r\n[Mods]\r\nvalkormod = 1\r\n[icPlayerPilot]\r\nmax_rem_range = 100000\r\n[icShip]\r\n"
+                             "critical_damage_scale = 0.5\r\ncriticals_per_impact = 0.5\r\n[icTacticalCamera]\r\n"
+                             "field_of_view = 1.75\r\n[iiSim]\r\ncollision_damage_factor = 4";
+    for (const auto& c : cases) {
+        EXPECT_EQ(Patched(ValkorProfile(), H + c.before), H + c.after + rest) << c.name;
+        EXPECT_EQ(Patched(ValkorProfile(), H + c.after + rest), H + c.after + rest) << c.name << ", enabled again";
+    }
+}
+
+TEST_F(SettingsFiles, DisableCopiesTheDefaultMovieListWithoutTheModsMovie) {
+    const std::string options = "[icPlayerPilot]\r\nmax_rem_range = 1\r\n[icShip]\r\ncritical_damage_scale = 2\r\n"
+                                "criticals_per_impact = 3\r\n[icTacticalCamera]\r\nfield_of_view = 4\r\n[iiSim]\r\n"
+                                "collision_damage_factor = 5\r\n[Mods]\r\nvalkormod = 1\r\n";
+    // The defaults' game section, and the enabled list it makes.
+    const struct { const char* name; std::string defaults, after; } cases[] = {
+        {"the mod's movie first", Movies({"/movies/maravel", "/movies/vort"}), Movies({"/movies/vort", "", ""})},
+        {"no movie list", "[icOther]\r\nx = 1\r\n", Movies({"", "", ""})},
+        {"the mod's movie last", Movies({"/a", "/movies/maravel"}), Movies({"/a", "", ""})},
+        {"a gap ends the copy", Movies({"/a", "", "/c"}), Movies({"/a", "", ""})},
+        {"a longer list", Movies({"/a", "/b", "/c", "/d"}), Movies({"/a", "/b", "/c", "/d"})},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Patched(NovalkorProfile(), H + Movies({"/movies/vort", "", ""}) + options, H + c.defaults + options),
+                  H + c.after + options.substr(0, options.size() - 3) + "0\r\n")
+            << c.name;
+}
+
+// Memory that runs out at any one allocation of a patch, in its load, its edits
+// or its save: one message says which file failed, nothing is written and
+// everything is closed. Each step is hit by some allocation.
+TEST_F(SettingsFiles, MemoryRunningOutAnywhereInAPatchLeavesTheFileAsItWas) {
+    const std::string flux = H + Movies({"/movies/intro", "/movies/b"}) + std::string(600, ';') + "\r\n";
+    const std::string defaults = H + Movies({"/movies/intro", "/movies/maravel", "/movies/c"});
+    const struct { const Profile* profile; std::set<std::string> messages; } cases[] = {
+        {&ValkorProfile(), {"Error opening the file flux.ini.", "Error loading flux.ini.", "Error saving flux.ini."}},
+        {&NovalkorProfile(), {"Error opening the file flux.ini.", "Error loading flux.ini.", "Error saving flux.ini.",
+                              "Error opening the file defaults.ini.", "Error loading defaults.ini."}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.profile->name);
+        sim.files.AddFile(kFlux, flux);
+        sim.files.AddFile(kDefaults, defaults);
+        long allocations = 0;
+        ASSERT_TRUE(Patch(*c.profile, LONG_MAX, &allocations));
+        std::set<std::string> seen;
+        for (long failAt = 1; failAt <= allocations; ++failAt) {
+            SCOPED_TRACE("allocation " + std::to_string(failAt));
+            sim.files.AddFile(kFlux, flux);
+            sim.windows.ExpectMessageBox(IDOK);
+            const size_t before = sim.windows.MessageBoxes().size();
+            EXPECT_FALSE(Patch(*c.profile, failAt));
+            ASSERT_EQ(sim.windows.MessageBoxes().size(), before + 1);
+            seen.insert(sim.windows.MessageBoxes().back().text);
+            EXPECT_EQ(sim.files.Content(kFlux), flux);
+        }
+        EXPECT_EQ(seen, c.messages);
     }
 }
 

@@ -91,19 +91,9 @@ TEST(SettingsText, ReadsAndWritesAsTheFormatSays) {
     }
 }
 
-TEST(SettingsText, AFileEmptiedOrRefilledFindsItsSectionsAfresh) {
-    SettingsFile text(H + "[s]\r\nk = 1\r\n");
-    EXPECT_EQ(GetSettingValue(text, "s", "k"), "1");
-    text.Clear();
-    EXPECT_EQ(GetSettingValue(text, "s", "k"), "");
-    const std::string refill = "; a longer first line\r\n[s]\r\nk = 2\r\n";
-    text.Append(refill.data(), refill.size());
-    EXPECT_EQ(GetSettingValue(text, "s", "k"), "2");
-}
-
 // The file remembers the last section it found, by name, until an edit writes
-// what could be a header.
-TEST(SettingsText, TheRememberedSectionGivesWayToAnotherNameAndToAWrittenHeader) {
+// what could be a header, or the text is emptied or refilled.
+TEST(SettingsText, TheRememberedSectionGivesWayToAnotherNameAWrittenHeaderAndANewText) {
     SettingsFile text(H + "[a[0]]\r\nk = 1\r\n[b]\r\nk = 2\r\nm = 3\r\n");
     EXPECT_EQ(GetSettingValue(text, "b", "k"), "2");
     EXPECT_EQ(GetSettingValue(text, "", "k"), "1");
@@ -114,6 +104,11 @@ TEST(SettingsText, TheRememberedSectionGivesWayToAnotherNameAndToAWrittenHeader)
     SetSettingValue(text, "b", "k", "2\r\n[c]");
     EXPECT_EQ(GetSettingValue(text, "b", "m"), "");
     EXPECT_EQ(GetSettingValue(text, "c", "m"), "3");
+    text.Clear();
+    EXPECT_EQ(GetSettingValue(text, "c", "m"), "");
+    const std::string refill = "; a longer first line\r\n[c]\r\nm = 4\r\n";
+    text.Append(refill.data(), refill.size());
+    EXPECT_EQ(GetSettingValue(text, "c", "m"), "4");
 }
 
 // Messages name files and versions through the message formatter's markers.

@@ -169,15 +169,11 @@ HANDLE SimFiles::OpenFile(const char* path, DWORD access, DWORD share, SECURITY_
     const FileFault fault = Fault(FileOp::Open, name);
     const std::vector<std::string> parts = Split(name);
     if (fault.fail || parts.empty()) return INVALID_HANDLE_VALUE;  // or ERROR_FILENAME_EXCED_RANGE
+    // The programs create no files; the tests lay theirs out with AddFile.
+    if (disposition != OPEN_EXISTING) throw SimUnexpected("a file opened with disposition " + Hex(disposition));
     Node* node = Walk(parts, parts.size());
-    if (node == nullptr && disposition == OPEN_EXISTING) return INVALID_HANDLE_VALUE;  // ERROR_FILE_NOT_FOUND
-    if (node == nullptr) {
-        Node* parent = Walk(parts, parts.size() - 1);
-        if (parent == nullptr || !parent->directory) return INVALID_HANDLE_VALUE;  // ERROR_PATH_NOT_FOUND
-        node = parent->Add(parts.back(), false);
-    }
+    if (node == nullptr) return INVALID_HANDLE_VALUE;  // ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND
     if (node->directory) return INVALID_HANDLE_VALUE;  // ERROR_ACCESS_DENIED
-    if (disposition == CREATE_ALWAYS) node->data.clear();
     HANDLE handle = NewHandle();
     m_files[handle] = std::make_unique<OpenFileState>(OpenFileState{node, name, access});
     return handle;

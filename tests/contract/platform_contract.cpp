@@ -134,16 +134,3 @@ void CheckRegistryContract(Registry& registry, const std::string& keyPath) {
     EXPECT_EQ(registry.QueryValue(key, "Missing", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(registry.CloseKey(key), ERROR_SUCCESS);
 }
-
-void CheckItemNumberContract(WindowSystem& windows, HWND window, int editId) {
-    // As Microsoft documents GetDlgItemInt in unsigned mode: spaces before the number
-    // skipped, digits read up to the first other character, no sign examined (a
-    // sign is no digit), a number beyond 32 bits is none.
-    const std::pair<const char*, UINT> cases[] = {
-        {"15", 15}, {"  15", 15}, {"15abc", 15}, {"abc", 0}, {"", 0}, {"-3", 0}, {"4294967296", 0},
-    };
-    for (const auto& [text, number] : cases) {
-        EXPECT_TRUE(windows.SetItemText(window, editId, text));
-        EXPECT_EQ(windows.GetItemNumber(window, editId), number) << '"' << text << '"';
-    }
-}

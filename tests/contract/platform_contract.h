@@ -1,7 +1,8 @@
-// What the core relies on in the files, the registry and a dialog's edit box, as
-// checks that run against any provider: natively against the simulated Windows,
-// and under Wine against the real Win32 adapters. So the simulated Windows is held
-// to what Windows does.
+// What the core relies on in the files and the registry, as checks that run
+// against any provider: natively against the simulated Windows, and under Wine
+// against the real Win32 adapters. So the simulated Windows is held to what
+// Windows does. (Both window systems read a typed number with one function of
+// their own, UnsignedItemNumber, tested with the start-up checks.)
 #pragma once
 #include <string>
 #include "platform/platform.h"
@@ -12,5 +13,3 @@
 void CheckFileContract(FileSystem& files, const std::string& dir);
 // keyPath: a key below HKEY_LOCAL_MACHINE that does not exist yet.
 void CheckRegistryContract(Registry& registry, const std::string& keyPath);
-// window: holds an edit control with the id editId.
-void CheckItemNumberContract(WindowSystem& windows, HWND window, int editId);

@@ -1,9 +1,7 @@
 // The simulated Windows held to the same checks as the real one (see
 // tests/e2e/platform_contract_e2e_test.cpp).
 #include <gtest/gtest.h>
-#include "platform/dialog.h"
 #include "platform/sim/sim_platform.h"
-#include "resources/resource_ids.h"
 #include "platform_contract.h"
 
 TEST(PlatformContract, SimulatedWindowsBehavesAsWindows) {
@@ -13,12 +11,6 @@ TEST(PlatformContract, SimulatedWindowsBehavesAsWindows) {
     sim.files.AddFile("C:\\scratch\\corv2.dll", std::string(1556480, 'x'), FILETIME{0x59F1CB00, 0x01C14B80});
     CheckFileContract(sim.files, "C:\\scratch");
     CheckRegistryContract(sim.registry, "Software\\ValkorContract\\Test");
-    Dialog dialog(sim.windows, IDD_VERSION, nullptr);
-    sim.windows.ExpectDialog(IDD_VERSION, [&](SimDialogView& view) {
-        CheckItemNumberContract(sim.windows, view.Handle(), IDC_VERSION);
-        view.Escape();
-    });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(sim.files.OpenHandles(), 0);
     EXPECT_EQ(sim.registry.OpenHandles(), 0);
 }

@@ -25,12 +25,4 @@ TEST(PlatformContract, Win32AdaptersUnderWine) {
     Win32Registry registry;
     CheckRegistryContract(registry, "Software\\ValkorContract\\Test");
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\ValkorContract");
-
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 50, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(window, nullptr) << GetLastError();
-    CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 150, 20, window,
-                    reinterpret_cast<HMENU>(INT_PTR{1004}), nullptr, nullptr);
-    Win32Windows windows(GetModuleHandleA(nullptr));
-    CheckItemNumberContract(windows, window, 1004);
-    DestroyWindow(window);
 }

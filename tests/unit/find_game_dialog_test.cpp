@@ -24,10 +24,7 @@ protected:
         sim.files.AddVolume('D', DRIVE_CDROM);
         sim.files.AddFile("D:\\Drifthvn.exe", "");
     }
-    ~FindGame() override {
-        EXPECT_EQ(sim.windows.ScriptLeft(), "");
-        EXPECT_EQ(sim.files.OpenHandles(), 0);
-    }
+    ~FindGame() override { ExpectNothingLeft(sim); }
     // Runs the window: "accepted" and the path it hands back, or the path as it was.
     // One object serves every run of a test, so that a run shows what the one
     // before it left behind.
@@ -140,7 +137,6 @@ TEST_F(FindGame, OkAcceptsOnlyADirectoryHoldingTheGame) {
     // What is typed, in which code page, and what the window hands back; refused
     // with a box, the window stays as it was.
     const struct { std::string typed; std::string result; UINT codePage = 1252; } cases[] = {
-        {"C:\\Games\\Drifthaven", "accepted C:\\Games\\Drifthaven"},
         {"C:\\Games\\Drifthaven\\", "accepted C:\\Games\\Drifthaven"},
         {"C:\\Games\\Drifthaven\\\\", "accepted C:\\Games\\Drifthaven\\"},
         {"c:\\games\\DRIFTHAVEN", "accepted c:\\games\\DRIFTHAVEN"},

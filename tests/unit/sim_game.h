@@ -1,7 +1,7 @@
 // A simulated machine with the game installed and everything in order: the
 // game's key, its directory with the executable, the mod's archive and the
-// settings files, and (unless told otherwise) the notice accepted; and what the
-// tests of the launcher share: its runner, the ways to cancel, the boxes shown,
+// settings files, and the notice accepted; and what the tests of the launcher
+// share: its runner, the ways to cancel, the boxes shown, the shell requests,
 // what must be left closed, registry faults and script steps.
 #pragma once
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 
 const char kGameDirectory[] = "C:\\Games\\Drifthaven";
 
-inline void InstallGame(SimPlatform& sim, bool noticeAccepted = true) {
+inline void InstallGame(SimPlatform& sim) {
     const std::string game = kGameDirectory;
     sim.files.AddVolume('C', DRIVE_FIXED);
     sim.files.AddFile(game + "\\Drifthvn.exe", "MZ");
@@ -23,7 +23,7 @@ inline void InstallGame(SimPlatform& sim, bool noticeAccepted = true) {
     sim.files.AddFile(game + "\\defaults.ini", "; defaults\r\n[icGame]\r\nmovies[0] = /movies/intro\r\n");
     sim.registry.PutString(GAME_SETTINGS_KEY, "InstallPath", game);
     sim.registry.PutDword(GAME_SETTINGS_KEY, "Version", 14);
-    if (noticeAccepted) sim.registry.PutDword(MOD_KEY, "Agreed", 1);
+    sim.registry.PutDword(MOD_KEY, "Agreed", 1);
 }
 
 // Runs the launcher window of the profile as the application object does.
@@ -54,6 +54,15 @@ inline std::string Boxes(const SimPlatform& sim, size_t from = 0) {
         lines += boxes[i].text + "|" + boxes[i].caption + "|" + std::to_string(boxes[i].style) +
                  (boxes[i].owner == nullptr ? "|unowned" : "") + "\n";
     return lines;
+}
+
+// A shell request as "file|directory|mask|show", with "|icon" when it carries
+// one and "|odd" when its other fields are not those of a plain open.
+inline std::string Describe(const ShellRequest& r) {
+    const bool plain = r.cbSize == sizeof(SHELLEXECUTEINFOA) && r.hwnd == nullptr && r.verbNull && !r.parametersNull &&
+                       r.parameters.empty() && !r.directoryNull;
+    return r.file + "|" + r.directory + "|" + std::to_string(r.fMask) + "|" + std::to_string(r.nShow) +
+           (r.hIcon != nullptr ? "|icon" : "") + (plain ? "" : "|odd");
 }
 
 // Nothing left behind: the script used up, no key, file, font or window open.

@@ -179,9 +179,14 @@ bool Ready(HWND window) {
 bool ClickItem(HWND dialog, int id) {
     HWND item = GetDlgItem(dialog, id);
     if (item == nullptr || !Ready(dialog)) return false;
-    RECT area = {};
-    if (!Poll([&] { return GetWindowRect(item, &area) && IsWindowVisible(item); }, 2000)) return false;
-    return ClickAt(dialog, POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
+    // A window just shown may still be placed or uncovered: a person looks again before clicking.
+    POINT centre = {};
+    return Poll([&] {
+        RECT area = {};
+        if (!GetWindowRect(item, &area) || !IsWindowVisible(item)) return false;
+        centre = POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+        return GetAncestor(WindowFromPoint(centre), GA_ROOT) == dialog;
+    }, 2000) && ClickAt(dialog, centre);
 }
 
 bool ClickCloseBox(HWND window) {

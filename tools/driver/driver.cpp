@@ -156,11 +156,13 @@ INPUT Pointer(POINT point, DWORD flags) {
     return input;
 }
 
-// The pointer moved onto the point and pressed there, if the point lies in the
-// window as the screen shows it. Each event carries the point, so that no late
-// report of the pointer's place can move a press elsewhere.
-bool ClickAt(HWND window, POINT point) {
-    if (GetAncestor(WindowFromPoint(point), GA_ROOT) != window) return false;  // another window lies over it
+// The pointer moved onto the point that where finds and pressed there, once the point lies in the window as
+// the screen shows it: a window just shown may still be placed or uncovered, so a person looks again for a
+// while. Each event carries the point, so that no late report of the pointer's place can move a press elsewhere.
+template <class Where> bool ClickAt(HWND window, Where where) {
+    POINT point = {};
+    if (!Poll([&] { return where(point) && GetAncestor(WindowFromPoint(point), GA_ROOT) == window; }, 2000))
+        return false;
     return Send({Pointer(point, 0), Pointer(point, MOUSEEVENTF_LEFTDOWN), Pointer(point, MOUSEEVENTF_LEFTUP)});
 }
 
@@ -179,28 +181,30 @@ bool Ready(HWND window) {
 bool ClickItem(HWND dialog, int id) {
     HWND item = GetDlgItem(dialog, id);
     if (item == nullptr || !Ready(dialog)) return false;
-    // A window just shown may still be placed or uncovered: a person looks again before clicking.
-    POINT centre = {};
-    return Poll([&] {
+    return ClickAt(dialog, [&](POINT& centre) {
         RECT area = {};
         if (!GetWindowRect(item, &area) || !IsWindowVisible(item)) return false;
         centre = POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
-        return GetAncestor(WindowFromPoint(centre), GA_ROOT) == dialog;
-    }, 2000) && ClickAt(dialog, centre);
+        return true;
+    });
 }
 
 bool ClickCloseBox(HWND window) {
-    TITLEBARINFO bar = {};
-    bar.cbSize = sizeof(bar);
-    if (!Ready(window) || !GetTitleBarInfo(window, &bar)) return false;
+    if (!Ready(window)) return false;
     // The close box is where the window itself says so, along the middle of its title bar.
-    const int y = (bar.rcTitleBar.top + bar.rcTitleBar.bottom) / 2;
-    int right = bar.rcTitleBar.right;
-    const auto hit = [&](int x) { return SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE; };
-    while (right > bar.rcTitleBar.left && !hit(right)) --right;
-    int left = right;
-    while (left > bar.rcTitleBar.left && hit(left - 1)) --left;
-    return right > bar.rcTitleBar.left && ClickAt(window, POINT{(left + right) / 2, y});
+    return ClickAt(window, [&](POINT& centre) {
+        TITLEBARINFO bar = {};
+        bar.cbSize = sizeof(bar);
+        if (!GetTitleBarInfo(window, &bar)) return false;
+        const int y = (bar.rcTitleBar.top + bar.rcTitleBar.bottom) / 2;
+        int right = bar.rcTitleBar.right;
+        const auto hit = [&](int x) { return SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE; };
+        while (right > bar.rcTitleBar.left && !hit(right)) --right;
+        int left = right;
+        while (left > bar.rcTitleBar.left && hit(left - 1)) --left;
+        centre = POINT{(left + right) / 2, y};
+        return right > bar.rcTitleBar.left;
+    });
 }
 
 bool PressKey(HWND window, WORD vk, WORD modifier) {

@@ -6,9 +6,10 @@
 namespace {
 
 const char kTarget[] = "Drifthvn.exe";
-// Steps per tick: the counter starts at 200 and is tested after each step that
-// continues, then decreased, so a tick makes at most 201.
-const int kStepBudget = 200;
+// How long a tick of the search timer works: about one tick of Windows' default
+// clock. Input waits for the tick to end, so a click or a key waits at most this
+// long, plus one directory call that the slice cannot cut short.
+const int64_t kSliceMilliseconds = 15;
 
 // Removes one trailing backslash character. The text is walked by characters of
 // the ANSI code page from its start: in a double-byte code page the second byte
@@ -85,15 +86,17 @@ void FindGameDialog::OnTimer(UINT_PTR id) {
         EnableInput(true);
         return;
     }
-    int result = SEARCH_CONTINUE;
-    for (int budget = kStepBudget;; --budget) {
+    // Step through as many folders as the slice holds (without a clock, one step a
+    // tick), then show the last folder begun; the next tick goes on from there.
+    Runtime& clock = m_platform.runtime;
+    const int64_t sliceEnd = clock.Counter() + clock.CounterFrequency() * kSliceMilliseconds / 1000;
+    std::string searching;
+    int result;
+    do {
         result = m_pSearch->Step(m_strStatus);
-        if (result != SEARCH_CONTINUE) break;
-        if (budget == 0) return;  // the next tick goes on
-    }
-    if (result == SEARCH_PROGRESS) {
-        SetItemText(IDC_STATUS, m_strStatus);
-    } else if (result > 0) {
+        if (result == SEARCH_PROGRESS) searching = m_strStatus;
+    } while ((result == SEARCH_CONTINUE || result == SEARCH_PROGRESS) && clock.Counter() < sliceEnd);
+    if (result == SEARCH_FOUND) {
         StopSearchTimer();
         SetItemText(IDC_STATUS, Text(IDS_FOUND));
         // The folder is in the edit box before the keyboard comes back to it, so
@@ -101,12 +104,15 @@ void FindGameDialog::OnTimer(UINT_PTR id) {
         SetItemText(IDC_PATH, m_strStatus);
         EnableInput(true);
         SetItemText(IDC_SEARCH, Text(IDS_CONTINUE_SEARCH));
-    } else {
+    } else if (result == SEARCH_EXHAUSTED) {
         StopSearchTimer();
         SetItemText(IDC_STATUS, Text(IDS_NOT_FOUND));
         EnableInput(true);
         SetItemText(IDC_SEARCH, Text(IDS_START_SEARCH));
         m_pSearch.reset();  // the next search starts again at drive A
+    } else if (!searching.empty()) {
+        // A slice spent among the files of one folder leaves that folder shown.
+        SetItemText(IDC_STATUS, searching);
     }
 }
 

@@ -73,7 +73,11 @@ public:
     BOOL IsLeadByte(BYTE b) override {
         return codePage == 932 && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
     }
+    int64_t Counter() override { return counter; }
+    int64_t CounterFrequency() override { return 1000; }
     int64_t now = 1700000000;
+    // The monotonic clock, in milliseconds; it moves only when the test moves it.
+    int64_t counter = 0;
     UINT codePage = 1252;
     // What rand returns, in order; 0 once they are used up.
     std::vector<int> draws;

@@ -90,6 +90,8 @@ public:
     void Srand(unsigned int seed) override;
     int64_t Time() override;
     BOOL IsLeadByte(BYTE byte) override;
+    int64_t Counter() override;
+    int64_t CounterFrequency() override;
 };
 
 // Everything together, for a program's entry.

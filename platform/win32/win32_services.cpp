@@ -76,3 +76,13 @@ void Win32Runtime::Srand(unsigned int seed) { std::srand(seed); }
 int64_t Win32Runtime::Time() { return static_cast<int64_t>(std::time(nullptr)); }
 
 BOOL Win32Runtime::IsLeadByte(BYTE byte) { return IsDBCSLeadByte(byte); }
+
+int64_t Win32Runtime::Counter() {
+    LARGE_INTEGER count;
+    return QueryPerformanceCounter(&count) ? count.QuadPart : 0;
+}
+
+int64_t Win32Runtime::CounterFrequency() {
+    LARGE_INTEGER frequency;
+    return QueryPerformanceFrequency(&frequency) ? frequency.QuadPart : 0;
+}

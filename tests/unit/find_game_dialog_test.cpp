@@ -1,6 +1,6 @@
 // The find-game window in the simulated Windows: its states with their texts and
-// enabling, the timer-driven search with its step budget, pausing and resuming,
-// and what OK accepts and hands back.
+// enabling, the timer-driven search in slices of time, pausing and resuming, and
+// what OK accepts and hands back.
 #include <gtest/gtest.h>
 #include <functional>
 #include "failing_allocation.h"
@@ -23,6 +23,13 @@ protected:
         sim.files.AddDirectory("C:\\Other\\Drifthvn.exe");  // a directory of the game's name
         sim.files.AddVolume('D', DRIVE_CDROM);
         sim.files.AddFile("D:\\Drifthvn.exe", "");
+        // The disk's pace on the test's clock: looking into a folder takes msPerFolder,
+        // and each entry of the listing slowList one millisecond.
+        sim.files.inject = [this](FileOp op, const std::string& path) {
+            if (op == FileOp::FindFirst && path.back() != '*') sim.runtime.counter += msPerFolder;
+            if (op == FileOp::FindNext && path == slowList) ++sim.runtime.counter;
+            return FileFault{};
+        };
     }
     ~FindGame() override { ExpectNothingLeft(sim); }
     // Runs the window: "accepted" and the path it hands back, or the path as it was.
@@ -50,6 +57,8 @@ protected:
 
     SimPlatform sim{{}};
     FindGameDialog dialog{sim.platform, nullptr};
+    int64_t msPerFolder = 20;  // a slow disk: a tick ends in each new folder
+    std::string slowList;
 };
 
 const DialogStep Search = Pressing(IDC_SEARCH), Cancel = Pressing(IDCANCEL);
@@ -96,16 +105,14 @@ TEST_F(FindGame, SearchFindsPausesAndGoesOnUntilNotFoundThenStartsAgain) {
 }
 
 // Search reached while the keyboard is in the edit box or on OK (a command, not
-// a click) takes it to Cancel as well. A tick makes at most 201 steps and ends at
-// a new directory.
-TEST_F(FindGame, ASearchTakesTheKeyboardToCancelFromAnyControlAndATickMakesAtMost201Steps) {
+// a click) takes it to Cancel as well. A tick searches until its slice of 15 ms is
+// spent and shows the last folder it began; Cancel between ticks pauses it there.
+TEST_F(FindGame, ASearchTakesTheKeyboardToCancelFromAnyControlAndATickSearchesForItsSlice) {
+    msPerFolder = 1;
+    slowList = "B:\\Many\\*";
     sim.files.AddVolume('B', DRIVE_FIXED);  // searched before C:
-    for (int i = 0; i < 1000; ++i) sim.files.AddFile("B:\\Big\\f" + std::to_string(i), "");
-    int calls = 0, before = 0;
-    sim.files.inject = [&](FileOp op, const std::string&) {
-        calls += op == FileOp::FindFirst || op == FileOp::FindNext;
-        return FileFault{};
-    };
+    for (int i = 1; i <= 20; ++i) sim.files.AddDirectory("B:\\F" + std::to_string(i));
+    for (int i = 0; i < 40; ++i) sim.files.AddFile("B:\\Many\\f" + std::to_string(i), "");
     const auto search = [](SimDialogView& window) {
         window.SendCommand(IDC_SEARCH);
         EXPECT_EQ(window.Focus(), IDCANCEL);
@@ -119,13 +126,14 @@ TEST_F(FindGame, ASearchTakesTheKeyboardToCancelFromAnyControlAndATickMakesAtMos
     });
     sim.windows.ExpectMessageBox(IDOK);
     Expect("Search canceled|Continue Search||ok edit search|keys to 1", search);
-    // Ticks 1 to 3: drive B: and its root; B:\Big's first step; 201 steps into B:\Big.
-    Expect("B:\\Big|Continue Search|||keys to 2", [&](SimDialogView&) { before = calls; }, 2);
-    Expect("B:\\Big|Continue Search|||keys to 2", [&](SimDialogView& window) {
-        EXPECT_EQ(calls - before, 201);
-        window.Escape();
-    }, 1);
-    Expect("Search canceled|Continue Search||ok edit search|keys to 1004", Cancel);
+    // B: and B:\F1 to B:\F14, a millisecond each.
+    Expect("B:\\F14|Continue Search|||keys to 2", [](SimDialogView& window) { window.Escape(); }, 1);
+    Expect("Search canceled|Continue Search||ok edit search|keys to 1004", Search);
+    // B:\F15 to B:\F20 and B:\Many, then its first entries; then a slice among them alone.
+    const DialogStep watch = [](SimDialogView&) {};
+    Expect("B:\\Many|Continue Search|||keys to 2", watch, 1);
+    Expect("B:\\Many|Continue Search|||keys to 2", watch, 1);
+    Expect(kFound, Cancel);
     EXPECT_EQ(Ask(), "unchanged");
 }
 

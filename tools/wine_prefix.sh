@@ -84,8 +84,8 @@ install_sample_game() {
 }
 
 # Drives for the game finder's tests, in folders of the build tree: B: a fixed
-# drive of 600 empty directories, searched first, so that a search runs for some
-# seconds (a directory a timer tick), time for a person to act during it; D: a fixed
+# drive of 20,421 empty directories, searched first, so that a search runs for
+# some seconds at the pace of the disk, time for a person to act during it; D: a fixed
 # drive with the game (and the mod) several levels down, E: a fixed drive without it (holding a
 # directory that contains itself through a symbolic link), F: a CD-ROM drive with
 # another copy. C: is reported as a network drive, so the search keeps to them.
@@ -93,7 +93,7 @@ map_test_drives() {
     local drives=$1 i
     rm -rf "$drives"
     mkdir -p "$drives/d/Games/Sub/Deep/Drifthaven/mods" "$drives/d/Tools" "$drives/e/Data/Old" "$drives/e/loop" "$drives/f"
-    for i in $(seq 1 24); do mkdir -p "$drives/b/Busy/$i/"{a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p,q,r,s,t,u,v,w,x}; done
+    (cd "$drives" && mkdir -p b/Busy/{0..19}/{0..19}/{0..49})
     cp "$PROGRAMS/sample/standin/Drifthvn.exe" "$drives/d/Games/Sub/Deep/Drifthaven/"
     cp "$PROGRAMS/sample/standin/Drifthvn.exe" "$drives/f/"
     touch "$drives/d/Games/Sub/Deep/Drifthaven/mods/valkormod.zip" "$drives/d/Tools/readme.txt" "$drives/e/Data/Old/notes.txt"

@@ -68,7 +68,9 @@ public:
     void OnTimer(UINT_PTR id) override {
         const double start = Now();
         FindGameDialog::OnTimer(id);
-        m_longestTick = std::max(m_longestTick, Now() - start);
+        const double tick = Now() - start;
+        m_longestTick = std::max(m_longestTick, tick);
+        m_longTicks += tick > 0.030;
         ++m_ticks;
         const std::string status = GetItemText(IDC_STATUS);
         if (status == "Found" || status == "Not found") {
@@ -78,7 +80,7 @@ public:
         }
     }
     double m_start = 0, m_found = 0, m_longestTick = 0;
-    long m_ticks = 0;
+    long m_ticks = 0, m_longTicks = 0;  // ticks, and those over 30 ms
     std::string m_where;
 };
 
@@ -132,8 +134,8 @@ int main(int argc, char** argv) {
 
     TimedFindGame window(platform.Get(), nullptr);
     window.DoModal();
-    std::printf("find-game window: found %s after %.3f s in %ld ticks; longest tick %.2f ms (goal <= 30)\n",
-                window.m_where.c_str(), window.m_found, window.m_ticks, window.m_longestTick * 1e3);
+    std::printf("find-game window: found %s after %.3f s in %ld ticks; longest tick %.2f ms (goal <= 30; %ld over)\n",
+                window.m_where.c_str(), window.m_found, window.m_ticks, window.m_longestTick * 1e3, window.m_longTicks);
     std::printf("window against the tight loop (goal <= 1.5): %.2f\n", window.m_found / stepped);
     if (!withWeb) return entries == 0 || window.m_where.empty() ? NothingMeasured() : 0;
 

@@ -90,7 +90,7 @@ install_sample_game() {
 # directory that contains itself through a symbolic link), F: a CD-ROM drive with
 # another copy. C: is reported as a network drive, so the search keeps to them.
 map_test_drives() {
-    local drives=$1 i
+    local drives=$1
     rm -rf "$drives"
     mkdir -p "$drives/d/Games/Sub/Deep/Drifthaven/mods" "$drives/d/Tools" "$drives/e/Data/Old" "$drives/e/loop" "$drives/f"
     (cd "$drives" && mkdir -p b/Busy/{0..19}/{0..19}/{0..49})

@@ -38,10 +38,10 @@ set(OLDEST_WINDOWS_HEADER -Wl,--major-subsystem-version,5,--minor-subsystem-vers
 add_library(core STATIC ${CORE_SOURCES} ${WIN32_SOURCES})
 target_include_directories(core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(core PUBLIC ${WARNINGS})
-target_link_libraries(core PUBLIC shell32 gdi32 user32 advapi32)
+target_link_libraries(core PUBLIC shell32 gdi32 user32 advapi32 comctl32)
 
 file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS
-    resources/*.def resources/*.rc resources/*.h resources/*/*.bmp resources/*/*.wav resources/*/*.ico)
+    resources/*.def resources/*.rc resources/*.h resources/*.manifest resources/*/*.bmp resources/*/*.wav resources/*/*.ico)
 foreach(program valkor novalkor)
     add_executable(${program} WIN32 ${program}/main.cpp ${program}/${program}.rc)
     target_link_libraries(${program} PRIVATE core)

@@ -51,7 +51,9 @@ BOOL LauncherDialog::OnInitDialog() {
     } captions[] = {{IDOK, m_profile.playString},
                     {IDC_README, m_profile.readmeCaptionString},
                     {IDC_VISIT_SITE, m_profile.siteCaptionString},
-                    {IDCANCEL, m_profile.cancelString}};
+                    {IDCANCEL, m_profile.cancelString},
+                    // The picture's name, which screen readers say.
+                    {IDC_PICTURE, m_profile.titleString}};
     for (const auto& caption : captions)
         if (HasItem(caption.control)) SetItemText(caption.control, LoadText(caption.text));
     m_nTimer = StartTimer(TAUNT_TIMER_ID, 1);

@@ -66,9 +66,10 @@ done
 # Players run them on every Windows from XP on: each function they import is in
 # the table of the oldest Windows that has it (tools/release/windows-minimum.tsv)
 # at XP or older, and their headers are ones XP loads. They import only the
-# system's KnownDLLs, which Windows never looks for in the programs' folder.
+# system's KnownDLLs, and COMCTL32 of the side-by-side store as their manifest
+# asks: DLLs Windows never looks for in the programs' folder.
 python3 "$root/tools/windows_minimum.py" "$stage/valkor.exe" "$stage/novalkor.exe" ||
-    { echo "the programs ask of Windows what Windows XP does not have, or import a DLL that is not a KnownDLL"; exit 1; }
+    { echo "the programs ask of Windows what Windows XP does not have, or import a DLL that Windows would look for in their folder"; exit 1; }
 # Windows players read it with Notepad: CR LF line ends.
 sed -e "s/@VERSION@/$version/" -e 's/$/\r/' "$root/tools/release/README.txt" > "$stage/README.txt"
 (cd "$stage" && sha256sum valkor.exe novalkor.exe > SHA256SUMS)

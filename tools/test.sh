@@ -50,7 +50,7 @@ echo "== End-to-end tests (real programs under Wine)"
 e2e_status=$?
 # One report for each prefix the end-to-end tests ran in; a missing one fails.
 e2e=$(count "$build/e2e-reports/test-drives.xml" "$build/e2e-reports/players-prefix.xml" \
-    "$build/e2e-reports/japanese.xml")
+    "$build/e2e-reports/japanese.xml" "$build/e2e-reports/scale-144.xml" "$build/e2e-reports/scale-192.xml")
 add "$e2e"
 [ "$e2e_status" -ne 0 ] && [ "${e2e#* }" = 0 ] && failed=$((failed + 1))
 

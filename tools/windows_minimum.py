@@ -11,7 +11,10 @@
   GDI32, ADVAPI32, SHELL32, msvcrt; so on XP to 11): Windows looks for any
   other first in the program's own folder, so a DLL of that name planted
   there would run its code in the program. Others are loaded at run time by
-  their full path in the system folder.
+  their full path in the system folder. COMCTL32 is the one exception, and
+  only for a program whose own manifest (RT_MANIFEST 1) depends on the
+  assembly Microsoft.Windows.Common-Controls 6.0.0.0: Windows then takes it
+  from its side-by-side store, which it searches before the program's folder.
 - Its PE header must be one XP loads: a subsystem version of at most 5.01
   (5.02 for a 64-bit program, the version of XP's x64 edition), the same for
   the OS version, only flags known to be harmless to XP's loader, and no
@@ -32,6 +35,9 @@ import subprocess
 import sys
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # No __pycache__ left in the source tree.
+import pe_manifest  # noqa: E402
+
 TABLE = Path(__file__).resolve().parent / "release" / "windows-minimum.tsv"
 # It reads 32-bit and 64-bit programs alike.
 OBJDUMP = "x86_64-w64-mingw32-objdump"
@@ -42,6 +48,9 @@ VERSIONS = {"NT 4.0": (4, 0), "2000": (5, 0), "XP": (5, 1), "Server 2003": (5, 2
 VERSION_TEXT = re.compile(r"Windows (NT 4\.0|2000|XP|Server 2003|Vista|8\.1|7|8|10|11)(?![\w.])")
 XP = VERSIONS["XP"]
 KNOWN_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "msvcrt.dll"}
+# Not a KnownDLL, but Windows takes it from its side-by-side store, ahead of the
+# program's folder, for a program whose manifest depends on the common controls 6.
+SIDE_BY_SIDE = "comctl32.dll"
 # XP's x64 edition is NT 5.2, the oldest Windows a 64-bit program runs on.
 HEADER_LIMIT = {"PE32": (5, 1), "PE32+": (5, 2)}
 
@@ -150,15 +159,32 @@ def check_header(fields, directories):
     return ", ".join([magic] + versions), problems
 
 
-def check_imports(imports, table, table_path, unlisted_allowed, any_dll):
+def side_by_side_problem(path):
+    """Why Windows would not take COMCTL32 of its side-by-side store for the program; None if it would."""
+    try:
+        problems = pe_manifest.common_controls_problems(pe_manifest.program_manifest(Path(path).read_bytes()))
+    except (OSError, pe_manifest.PeError) as error:
+        problems = [str(error)]
+    return "; ".join(problems) or None
+
+
+def check_imports(imports, table, table_path, unlisted_allowed, any_dll, manifest_problem):
+    """manifest_problem: None if the program's manifest makes Windows take COMCTL32 of the side-by-side store."""
     problems, unlisted = [], []
     if not imports:
         problems.append("no imports were read")
     others = sorted({dll for dll, _ in imports if dll.lower() not in KNOWN_DLLS})
     for dll in [] if any_dll else others:
-        problems.append(f"{dll} is not one of Windows' KnownDLLs: Windows looks for it in the program's own "
-                        "folder first, where a planted copy would run in the program (load it by its full path "
-                        "in the system folder instead)")
+        if dll.lower() == SIDE_BY_SIDE and manifest_problem:
+            problems.append(f"{dll} is not one of Windows' KnownDLLs, and the program's manifest does not make "
+                            "Windows take it from its side-by-side store (a dependency on "
+                            "Microsoft.Windows.Common-Controls 6.0.0.0 would): "
+                            f"{manifest_problem}; so Windows looks for it in the program's own folder first, "
+                            "where a planted copy would run in the program")
+        elif dll.lower() != SIDE_BY_SIDE:
+            problems.append(f"{dll} is not one of Windows' KnownDLLs: Windows looks for it in the program's own "
+                            "folder first, where a planted copy would run in the program (load it by its full "
+                            "path in the system folder instead)")
     for dll, function in imports:
         row = table.get((dll.lower(), function))
         if row is None:
@@ -194,7 +220,9 @@ def main(argv):
             failed = True
             continue
         summary, header_problems = check_header(fields, directories)
-        import_problems, unlisted = check_imports(imports, table, args.table, unlisted_allowed, args.any_dll)
+        side_by_side = any(dll.lower() == SIDE_BY_SIDE for dll, _ in imports) and not args.any_dll
+        import_problems, unlisted = check_imports(imports, table, args.table, unlisted_allowed, args.any_dll,
+                                                  side_by_side_problem(program) if side_by_side else None)
         dlls = sorted({dll for dll, _ in imports}, key=str.lower)
         print(f"{name}: {len(imports)} functions from {', '.join(dlls)}; {summary or 'unknown header'}")
         for problem in header_problems + import_problems:
@@ -206,6 +234,8 @@ def main(argv):
         else:
             imported = "every import the table lists" if unlisted else "every import"
             known = "" if args.any_dll else ", every DLL it imports is a KnownDLL"
+            if side_by_side:
+                known += " or, COMCTL32, taken from the side-by-side store as its manifest asks"
             print(f"{name}: passes: Windows XP or older has {imported}{known}, and XP loads its header")
     return 1 if failed else 0
 

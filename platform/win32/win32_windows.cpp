@@ -1,6 +1,7 @@
 #include <vector>
 #include "platform/dialog.h"
 #include "platform/item_number.h"
+#include "win32_picture.h"
 #include "win32_platform.h"
 
 namespace {
@@ -11,6 +12,7 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         Dialog* dialog = reinterpret_cast<Dialog*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         dialog->Attach(window);
+        FitPictures(window);
         return dialog->OnInitDialog();
     }
     Dialog* dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
@@ -32,6 +34,9 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_TIMER:
         dialog->OnTimer(wParam);
         return TRUE;
+    case WM_DESTROY:
+        ReleasePictures(window);
+        return FALSE;
     case WM_NCDESTROY:
         dialog->Detach();
         SetWindowLongPtrA(window, DWLP_USER, 0);
@@ -54,7 +59,14 @@ BOOL Win32Windows::SetCaption(HWND window, const char* text) { return SetWindowT
 
 bool Win32Windows::HasItem(HWND window, int id) { return GetDlgItem(window, id) != nullptr; }
 
-BOOL Win32Windows::SetItemText(HWND window, int id, const char* text) { return SetDlgItemTextA(window, id, text); }
+BOOL Win32Windows::SetItemText(HWND window, int id, const char* text) {
+    // A picture ignores WM_SETTEXT, yet its window text is the name that screen
+    // readers say: it is set past the static's own handling.
+    HWND item = GetDlgItem(window, id);
+    if (item != nullptr && IsPicture(item))
+        return DefWindowProcA(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0 ? TRUE : FALSE;
+    return SetDlgItemTextA(window, id, text);
+}
 
 std::string Win32Windows::GetItemText(HWND window, int id) {
     HWND item = GetDlgItem(window, id);

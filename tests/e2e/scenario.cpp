@@ -207,6 +207,7 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
         }
         case Act::CloseBox: ASSERT_TRUE(ClickCloseBox(window)) << "could not click the close box"; break;
         case Act::Post: PostCommand(window, step.id); break;
+        case Act::Scaled: CheckScaled(program, window, Caption(window) == current->title ? current : nullptr); break;
         case Act::Playing:
             EXPECT_TRUE(WaitFor(20, kWait, [&] { return Recordings().size() > before; })) << "nothing sounds";
             break;

@@ -53,6 +53,7 @@ enum class Act {
     Post,      // the command of button id posted to the window, as no person can send it
     Playing,   // waits until a clip of the program started last has begun to sound
     Played,    // waits until what that program sounds has come to its end
+    Scaled,    // the current window as the prefix's display scale shows it (display_scale.cpp)
 };
 
 // Box's caption: the message box's, when not the program's title; Start's folder: one of the
@@ -87,6 +88,7 @@ inline Step CloseBox() { return {.act = Act::CloseBox}; }
 inline Step Post(int id) { return {.act = Act::Post, .id = id}; }
 inline Step Playing() { return {.act = Act::Playing}; }
 inline Step Played() { return {.act = Act::Played}; }
+inline Step Scaled() { return {.act = Act::Scaled}; }
 
 // A registry value as the programs see it (32-bit view of HKLM); type 0: absent.
 // Its data may hold "$install"; a string's terminating zero is added.
@@ -128,3 +130,9 @@ void MakeFile(const std::string& path, DWORD size, DWORD timeHigh = 0, DWORD tim
 // A WINMM.DLL planted (planted_winmm.cpp) in the scene's folder "planted", for a
 // start of a copy there, with Wine looking there first as Windows does: no start may load it.
 void PlantWinmm(Scene& scene);
+
+// The window fits a common screen of the display's scale above the taskbar, a
+// screen reader has a name for each of its controls, and the program's comctl32
+// is version 6 from the system's side-by-side store; for a launcher window (its
+// program given), its picture fills its frame and is named after the program.
+void CheckScaled(const Program& program, HWND window, const ProgramCase* launcher);

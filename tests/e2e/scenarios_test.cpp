@@ -279,4 +279,19 @@ const Scenario kJapanese{
 
 INSTANTIATE_TEST_SUITE_P(Japanese, Scenarios, ::testing::Values(kJapanese), Name);
 
+// At the display scale of the prefix (tests/e2e/run.sh runs this in one of 96, 144
+// and 192 DPI each): the notice, the find-game window, the version window and both
+// launchers, each as it is shown (display_scale.cpp).
+const Scenario kScaled{
+    .name = "every window at the display scale",
+    .arrange = [](Scene& scene) { NoNotice(scene), UnknownBuild(scene), WrongDirectory(scene); },
+    .steps = {Start(kValkor), Window(IDS_NOTICE_CAPTION), Scaled(), Click(IDOK), Window(IDS_WRONG_PATH_CAPTION),
+              Scaled(), Type(IDC_PATH, "$install"), Click(IDOK), Box(IDS_ERROR_READING_VERSION),
+              Box(IDS_ASK_START_GAME, IDNO), Window(IDS_VERSION_CAPTION), Scaled(), Type(IDC_VERSION, "15"),
+              Key(VK_RETURN), Box(IDS_ASK_STORE_VERSION, IDYES, {"15"}), Launcher(), Scaled(), Click(IDCANCEL),
+              Start(kNovalkor), Launcher(), Scaled(), Key(VK_ESCAPE)},
+    .registry = {kPathStored, Version(15)}};
+
+INSTANTIATE_TEST_SUITE_P(Scale, Scenarios, ::testing::Values(kScaled), Name);
+
 }  // namespace

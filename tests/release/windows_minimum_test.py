@@ -3,9 +3,14 @@
 launchers pass, and the check fails, naming the cause, for a program built with
 the posix thread model, for the launcher with a header that XP would refuse or
 that carries what the check cannot see, importing a DLL that is not a KnownDLL,
-and for an import the table lacks.
+importing COMCTL32 without the manifest that takes it from the side-by-side
+store, and for an import the table lacks. The launchers' manifest
+(tools/pe_manifest.py) asks for the common controls 6 and DPI awareness, for
+no execution level, and holds nothing Windows XP refuses; the manifest check
+refuses, naming the cause, manifests with one such fault each.
    tests/release/windows_minimum_test.py <build dir>
 Prints a line a case and "N passed, M failed"; exits 1 if any failed."""
+import re
 import struct
 import subprocess
 import sys
@@ -15,6 +20,10 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 CHECK = ROOT / "tools" / "windows_minimum.py"
 TABLE = ROOT / "tools" / "release" / "windows-minimum.tsv"
+MANIFEST = ROOT / "resources" / "app.manifest"
+sys.path.insert(0, str(ROOT / "tools"))
+sys.dont_write_bytecode = True  # No __pycache__ left in the source tree.
+import pe_manifest  # noqa: E402
 
 
 def check(*args):
@@ -52,6 +61,56 @@ HEADER_CASES = [
 ]
 
 
+TRUST_INFO = ('<trustInfo xmlns="urn:schemas-microsoft-com:asm.v3"><security><requestedPrivileges>'
+              '<requestedExecutionLevel level="asInvoker" uiAccess="false"/></requestedPrivileges></security>'
+              '</trustInfo>')
+APPLICATION = '<application xmlns="urn:schemas-microsoft-com:asm.v3">'
+DPI_AWARE = '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">'
+# The manifest of resources/app.manifest changed in one place, and what the
+# check must say of it (nothing: it passes).
+MANIFEST_CASES = [
+    ("as it is", lambda text: text, []),
+    ("behind a UTF-8 byte order mark", lambda text: "\ufeff" + text, []),
+    ("asking for an execution level", lambda text: text.replace("</assembly>", TRUST_INFO + "</assembly>"),
+     ["has trustInfo", "has requestedExecutionLevel"]),
+    ("with dpiAware in asm.v1",
+     lambda text: text.replace(DPI_AWARE, '<dpiAware xmlns="urn:schemas-microsoft-com:asm.v1">'),
+     ["dpiAware of urn:schemas-microsoft-com:asm.v1 is no element Windows XP knows", "not DPI aware"]),
+    ("with application in asm.v1, the root's namespace", lambda text: text.replace(APPLICATION, "<application>"),
+     ["application of urn:schemas-microsoft-com:asm.v1 is no element Windows XP knows", "not DPI aware"]),
+    ("with an element declaring its namespace twice",
+     lambda text: text.replace(APPLICATION, APPLICATION[:-1] + ' xmlns:asmv3="urn:schemas-microsoft-com:asm.v3">'),
+     ["declares urn:schemas-microsoft-com:asm.v3 twice (xmlns, xmlns:asmv3)", "KB921337"]),
+    ("without the common controls' dependency",
+     lambda text: re.sub(r"<dependency>.*?</dependency>", "", text, flags=re.S),
+     ["no dependency on Microsoft.Windows.Common-Controls 6.0.0.0"]),
+    ("with the common controls of one processor only",
+     lambda text: text.replace('processorArchitecture="*" publicKeyToken',
+                               'processorArchitecture="x86" publicKeyToken'),
+     ["processorArchitecture='x86', not '*'"]),
+    ("not well-formed", lambda text: text.replace("</description>", ""), ["not well-formed XML"]),
+]
+
+
+def embedded_manifest_problems(program):
+    try:
+        return pe_manifest.manifest_problems(pe_manifest.program_manifest(program.read_bytes()))
+    except (OSError, pe_manifest.PeError) as error:
+        return [str(error)]
+
+
+def with_manifest_changed(program, folder, old, new):
+    """A copy of the program whose manifest has old replaced by new, of the same length."""
+    data = program.read_bytes()
+    manifest = pe_manifest.program_manifest(data)
+    changed = manifest.replace(old, new)
+    assert len(old) == len(new) and changed != manifest, "the change must keep the manifest's length, and apply"
+    at = data.index(manifest)
+    copy = folder / program.name
+    copy.write_bytes(data[:at] + changed + data[at + len(manifest):])
+    return copy
+
+
 def main(build):
     results = []
 
@@ -64,13 +123,30 @@ def main(build):
     launchers32 = [build / "windows" / "valkor.exe", build / "windows" / "novalkor.exe"]
     launchers64 = [build / "windows64" / "valkor.exe", build / "windows64" / "novalkor.exe"]
     status, output = check(*launchers32)
-    case("the 32-bit launchers: every import and the header fit Windows XP, only KnownDLLs imported",
-         status == 0, output)
+    case("the 32-bit launchers: every import and the header fit Windows XP, only KnownDLLs imported "
+         "and COMCTL32 as their manifest asks", status == 0, output)
     # The table vouches for the 32-bit programs' imports; the 64-bit builds,
     # which the end-to-end tests run where 32-bit programs cannot, bring some it lacks.
     status, output = check("--unlisted-allowed", *launchers64)
-    case("the 64-bit launchers: no import the table dates after XP, only KnownDLLs, a header XP x64 loads",
-         status == 0, output)
+    case("the 64-bit launchers: no import the table dates after XP, only KnownDLLs and COMCTL32 as their "
+         "manifest asks, a header XP x64 loads", status == 0, output)
+
+    # What the launchers' manifest says; the 64-bit builds' too, where there are some.
+    for program in launchers32 + [program for program in launchers64 if program.exists()]:
+        problems = embedded_manifest_problems(program)
+        case(f"{program.parent.name}/{program.name}: its manifest asks for the common controls 6 and DPI "
+             "awareness, no execution level, and Windows XP reads it", not problems, "\n".join(problems))
+    source = MANIFEST.read_text(encoding="utf-8")
+    for name, change, expected in MANIFEST_CASES:
+        text = change(source)
+        problems = pe_manifest.manifest_problems(text.encode("utf-8"))
+        if expected:
+            # A change that no longer applies to the manifest would test nothing.
+            ok = text != source and all(any(cause in problem for problem in problems) for cause in expected)
+        else:
+            ok = not problems
+        case(f"manifest {name}: " + ("refused: " + "; ".join(expected) if expected else "passes"),
+             ok, "\n".join(problems) or "no problem found")
 
     # The end-to-end test runner keeps the posix thread model that the launchers left;
     # it runs only in the tests' prefix, so the DLLs it imports may be any.
@@ -91,6 +167,18 @@ def main(build):
         status, output = check(copy)
         case("a DLL that Windows looks for beside the program first fails and is named",
              status == 1 and "WINMM.dll is not one of Windows' KnownDLLs" in output, output)
+
+        # Without the dependency in its manifest, the program gets COMCTL32 the way
+        # it gets any DLL, its own folder first.
+        for name, old, new, expected in [
+                ("a dependency on another assembly", b"Common-Controls", b"Common-Kontrols",
+                 "no dependency on Microsoft.Windows.Common-Controls 6.0.0.0"),
+                ("a manifest that is not well-formed", b"</description>", b"</descriptioX>", "not well-formed XML")]:
+            status, output = check(with_manifest_changed(launchers32[0], folder, old, new))
+            # The import table names it COMCTL32.DLL or COMCTL32.dll, as the import library has it.
+            refused = "comctl32.dll is not one of windows' knowndlls, and the program's manifest does not"
+            case(f"COMCTL32 imported with {name} fails and is named",
+                 status == 1 and expected in output and refused in output.lower(), output)
 
         # The table with RegCloseKey's row left out, or without its source.
         rows = TABLE.read_text().splitlines(keepends=True)

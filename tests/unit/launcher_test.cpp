@@ -47,8 +47,9 @@ TEST_F(LauncherTest, ReadyWindowShowsItsFaceItsButtonsWorkAndEveryCancelEndsIt) 
         const int taunts = sim.log.Count("taunt");
         sim.windows.ExpectDialog(IDD_LAUNCHER, [&](SimDialogView& window) {
             const auto text = [&](int id) { return "|" + window.Text(id); };
-            EXPECT_EQ(window.Caption() + text(IDOK) + text(IDC_README) + text(IDC_VISIT_SITE) + text(IDCANCEL),
-                      kTitle + std::string("|Play|Readme|Visit Corvane Site|Cancel"));
+            EXPECT_EQ(window.Caption() + text(IDOK) + text(IDC_README) + text(IDC_VISIT_SITE) + text(IDCANCEL) +
+                          text(IDC_PICTURE),
+                      kTitle + std::string("|Play|Readme|Visit Corvane Site|Cancel|") + kTitle);
             EXPECT_FALSE(window.IsVisible(IDC_TAUNT));
             EXPECT_EQ(window.Focus(), IDOK);
             EXPECT_EQ(window.BigIcon(), sim.windows.LoadAppIcon(IDI_APP));

@@ -242,12 +242,17 @@ int FocusedItem(HWND dialog) {
     return IsChild(dialog, info.hwndFocus) ? GetDlgCtrlID(info.hwndFocus) : 0;
 }
 
-bool SaveWindowPicture(HWND window, const std::string& path) {
-    RECT area = {};
-    if (!GetWindowRect(window, &area)) return false;
+COLORREF ScreenImage::At(int x, int y) const {
+    const size_t stride = size_t(width * 3 + 3) & ~size_t(3);
+    const size_t at = size_t(height - 1 - y) * stride + size_t(x) * 3;
+    return RGB(BYTE(rows[at + 2]), BYTE(rows[at + 1]), BYTE(rows[at]));
+}
+
+ScreenImage ReadScreen(const RECT& area) {
+    ScreenImage image;
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
-    if (width <= 0 || height <= 0) return false;
+    if (width <= 0 || height <= 0) return image;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info = {};
@@ -259,27 +264,41 @@ bool SaveWindowPicture(HWND window, const std::string& path) {
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool saved = false;
-    if (picture != nullptr) {
+    if (picture != nullptr && memory != nullptr) {
         HGDIOBJ old = SelectObject(memory, picture);
-        BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-        GdiFlush();
-        const DWORD stride = static_cast<DWORD>((width * 3 + 3) & ~3);
-        const DWORD size = stride * static_cast<DWORD>(height);
-        BITMAPFILEHEADER file = {};
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-        file.bfSize = file.bfOffBits + size;
-        std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-        bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
-        bytes.append(static_cast<const char*>(bits), size);
-        saved = WriteWholeFile(path, bytes);
+        if (BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY)) {
+            GdiFlush();
+            image.width = width;
+            image.height = height;
+            image.rows.assign(static_cast<const char*>(bits), size_t((width * 3 + 3) & ~3) * size_t(height));
+        }
         SelectObject(memory, old);
-        DeleteObject(picture);
     }
-    DeleteDC(memory);
+    if (picture != nullptr) DeleteObject(picture);
+    if (memory != nullptr) DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return saved;
+    return image;
+}
+
+bool SaveWindowPicture(HWND window, const std::string& path) {
+    RECT area = {};
+    if (!GetWindowRect(window, &area)) return false;
+    const ScreenImage image = ReadScreen(area);
+    if (image.rows.empty()) return false;
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(header);
+    header.biWidth = image.width;
+    header.biHeight = image.height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(header);
+    file.bfSize = file.bfOffBits + DWORD(image.rows.size());
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&header), sizeof(header));
+    return WriteWholeFile(path, bytes + image.rows);
 }
 
 std::string ReadWholeFile(const std::string& path) {

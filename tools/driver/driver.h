@@ -49,6 +49,15 @@ int FocusedItem(HWND dialog);
 void PostCommand(HWND dialog, int id);
 // A picture of the window as it is on the screen, as a 24-bit BMP file.
 bool SaveWindowPicture(HWND window, const std::string& path);
+// What the screen shows in an area: a 24-bit bottom-up DIB's rows, each padded to
+// 4 bytes; empty when it could not be read.
+struct ScreenImage {
+    int width = 0, height = 0;
+    std::string rows;
+    // The pixel x, y from the area's top left.
+    COLORREF At(int x, int y) const;
+};
+ScreenImage ReadScreen(const RECT& area);
 
 std::string ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, const std::string& content);

@@ -3,7 +3,8 @@
 # window changes: builds the programs, runs them in a new Wine prefix on a
 # virtual display (Wine's own desktop inside Xvfb, so windows get their frames
 # and captions), walks each to a window with tools/screenshots/ and saves it as
-# docs/<name>.png: valkor, novalkor, notice, find_game, version, message.
+# docs/<name>.png: valkor, novalkor, notice, find_game, version, message; then,
+# in a prefix of its own at 144 DPI, valkor_150: the launcher at 150 %.
 # No -e: every picture is tried, and the ones that could not be made are named;
 # a set-up step that fails stops the run.
 set -uo pipefail
@@ -12,6 +13,15 @@ build=${BUILD_DIR:-$root/build}
 export BUILD_DIR=$build
 docs=$root/docs
 . "$root/tools/wine_prefix.sh"
+
+# The launcher at 150 %, on the virtual display, in the prefix made for it.
+if [ "${1:-}" = --on-display-150 ]; then
+    (cd "$WINEPREFIX/drive_c" && "$WINE" 'C:\tools\screenshots.exe' 'C:\launchers\valkor.exe' \
+        'window=Corvane 2: Drifthaven: Valkor' 'picture=C:\pictures\valkor_150.bmp' click=IDCANCEL)
+    status=$?
+    "$WINESERVER" -k 2> /dev/null || true
+    exit $status
+fi
 
 # The second part runs on the virtual display, in the prefix made by the first.
 if [ "${1:-}" = --on-display ]; then
@@ -77,11 +87,25 @@ mkdir -p "$WINEPREFIX/drive_c/pictures"
 xvfb-run -a -s "-screen 0 1024x768x24" "$0" --on-display
 status=$?
 stop_prefix
+pictures=$WINEPREFIX/drive_c/pictures
+
+# The display scale of a player's laptop: 150 % (LogPixels 144), read as Wine starts.
+wine_setup "$build" "$build/screenshots-150-prefix"
+make_prefix || exit 1
+cp "$PROGRAMS/tools/screenshots/screenshots.exe" "$WINEPREFIX/drive_c/tools/"
+install_sample_game accepted || exit 1
+listen_to_sound "$WINEPREFIX/drive_c/sounds" || exit 1
+wine_reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f || exit 1
+virtual_desktop 1200x1000 || exit 1
+mkdir -p "$WINEPREFIX/drive_c/pictures"
+xvfb-run -a -s "-screen 0 1200x1000x24" "$0" --on-display-150 || status=1
+stop_prefix
+cp "$WINEPREFIX/drive_c/pictures/valkor_150.bmp" "$pictures/" 2> /dev/null
 
 mkdir -p "$docs"
 made=0
-for name in valkor novalkor notice find_game version message; do
-    bmp=$WINEPREFIX/drive_c/pictures/$name.bmp
+for name in valkor novalkor notice find_game version message valkor_150; do
+    bmp=$pictures/$name.bmp
     if [ -s "$bmp" ]; then
         python3 "$root/tools/bmp_to_png.py" "$bmp" "$docs/$name.png" && made=$((made + 1))
         echo "docs/$name.png"

@@ -52,7 +52,7 @@ make_prefix() {
     mkdir -p "$c/deliverables" || return 1
     cp "$(dirname "$PROGRAMS")/windows/valkor.exe" "$(dirname "$PROGRAMS")/windows/novalkor.exe" "$c/deliverables/" || return 1
     # The test programs, and the DLL that a row plants beside a launcher.
-    cp "$TEST_PROGRAMS"/tests/e2e/*.exe "$TEST_PROGRAMS"/tests/e2e/planted_winmm.dll "$PROGRAMS"/sample/standin/*.exe "$PROGRAMS"/tools/demo/*.exe "$PROGRAMS"/bench/*.exe "$c/tools/" || return 1
+    cp "$TEST_PROGRAMS"/tests/e2e/*.exe "$TEST_PROGRAMS"/tests/e2e/planted_dll.dll "$PROGRAMS"/sample/standin/*.exe "$PROGRAMS"/tools/demo/*.exe "$PROGRAMS"/bench/*.exe "$c/tools/" || return 1
     cp -r "$root/sample/game/." "$c/sample/" || return 1
     mkdir -p "$c/expected" || return 1
     cp "$root"/tests/e2e/expected/* "$c/expected/" || return 1

@@ -41,7 +41,7 @@ struct Scene {
 enum class Act {
     Start,     // program, with the command-line tail text (and first copied into a folder of its own)
     Window,    // waits for the program's window captioned text; later acts go to it
-    Launcher,  // the launcher window of the program: captions, hidden taunt button, picture; then a click on id, if any
+    Launcher,  // the launcher window of the program: captions, hidden taunt button; then a click on id, if any
     Box,       // waits for a message box: its caption (the program's title unless given), text; clicks the button id
     Click,     // a click on the control id of the current window
     Type,      // a click into the edit box id (unless it has the focus), its text selected, text typed over it
@@ -127,9 +127,10 @@ inline void DeleteKey(const char* key) { RegDeleteTreeA(HKEY_LOCAL_MACHINE, key)
 // A file grown or cut to the given size, made with its folders when missing, and
 // its last-write time set (a 64-bit file time, as high and low halves; 0: kept).
 void MakeFile(const std::string& path, DWORD size, DWORD timeHigh = 0, DWORD timeLow = 0);
-// A WINMM.DLL planted (planted_winmm.cpp) in the scene's folder "planted", for a
-// start of a copy there, with Wine looking there first as Windows does: no start may load it.
-void PlantWinmm(Scene& scene);
+// A WINMM.DLL and a COMCTL32.DLL planted (planted_dll.cpp) in the scene's folder
+// "planted", for a start of a copy there, with Wine looking there first as Windows
+// does: no start may load either.
+void PlantDlls(Scene& scene);
 
 // The window fits a common screen of the display's scale above the taskbar, a
 // screen reader has a name for each of its controls, and the program's comctl32

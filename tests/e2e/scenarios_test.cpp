@@ -178,10 +178,10 @@ const Scenario kScenarios[] = {
      .registry = {{kGameKey, "Version", REG_SZ, "14"}}},
 
     // The window and its buttons, in both programs.
-    // Wine told to look for WINMM beside the program first, as Windows does.
-    {.name = "each taunt sounds whole (valkor's from the system's WINMM, not one planted beside it); escape and the "
-             "close box close",
-     .arrange = PlantWinmm,
+    // Wine told to look for WINMM and COMCTL32 beside the program first, as Windows does.
+    {.name = "each taunt sounds whole (valkor's from the system's WINMM, its controls from the system's COMCTL32, not "
+             "those planted beside it); escape and the close box close",
+     .arrange = PlantDlls,
      .steps = {Start(kValkor, "", "planted"), Launcher(), Played(), Key(VK_ESCAPE), Start(kNovalkor), Launcher(),
                Played(), CloseBox()},
      .heard = "154, (133|138)"},

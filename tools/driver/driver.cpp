@@ -1,4 +1,5 @@
 #include "driver.h"
+#include <oleacc.h>
 #include <cstdio>
 
 namespace {
@@ -240,6 +241,27 @@ int FocusedItem(HWND dialog) {
     info.cbSize = sizeof(info);
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) || info.hwndFocus == nullptr) return 0;
     return IsChild(dialog, info.hwndFocus) ? GetDlgCtrlID(info.hwndFocus) : 0;
+}
+
+std::string ReaderName(HWND control) {
+    const bool started = SUCCEEDED(CoInitialize(nullptr));
+    IAccessible* accessible = nullptr;
+    std::string text = "<no accessible object>";
+    if (AccessibleObjectFromWindow(control, DWORD(OBJID_CLIENT), IID_IAccessible,
+                                   reinterpret_cast<void**>(&accessible)) == S_OK) {
+        VARIANT self;
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr;
+        char narrow[1024] = "<no name>";
+        if (accessible->get_accName(self, &name) == S_OK && name != nullptr)
+            WideCharToMultiByte(CP_ACP, 0, name, -1, narrow, sizeof(narrow), nullptr, nullptr);
+        SysFreeString(name);
+        accessible->Release();
+        text = narrow;
+    }
+    if (started) CoUninitialize();
+    return text;
 }
 
 COLORREF ScreenImage::At(int x, int y) const {

@@ -58,6 +58,9 @@ struct ScreenImage {
     COLORREF At(int x, int y) const;
 };
 ScreenImage ReadScreen(const RECT& area);
+// What a screen reader says for a control: the name that its accessible object
+// gives (the same object a reader asks for); "<...>" when it has none.
+std::string ReaderName(HWND control);
 
 std::string ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, const std::string& content);

@@ -40,7 +40,7 @@ for tree in wide modern; do
     map_drives "$drives/$tree" b:network c:network d:hd e:hd
     extra=""
     [ "$tree" = wide ] && extra=web
-    (cd "$WINEPREFIX/drive_c" && xvfb-run -a -s "-screen 0 1024x768x24" "$WINE" 'C:\tools\finder_bench.exe' $tree $extra) || status=$?
+    (cd "$WINEPREFIX/drive_c" && on_virtual_display 1024x768 "$WINE" 'C:\tools\finder_bench.exe' $tree $extra) || status=$?
 done
 stop_prefix
 rm -rf "$drives"

@@ -26,7 +26,7 @@ median_ms() {
 }
 
 timed=0
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+on_virtual_display 1024x768 bash -c '
     "$WINE" "C:\\tools\\empty_dialog.exe" > /dev/null 2>&1   # warm the prefix up
     '"$(declare -f median_ms)"'
     runs='"$runs"'

@@ -31,7 +31,9 @@ if(CLANGXX)
                 -fno-sanitize-recover=all -I${CMAKE_SOURCE_DIR} ${FUZZ_SOURCES} -o ${CMAKE_BINARY_DIR}/settings_fuzz
         DEPENDS ${FUZZ_SOURCES} ${CMAKE_SOURCE_DIR}/settings/settings_file.h
         COMMENT "Building the settings fuzz target with clang")
-    add_custom_target(settings_fuzz ALL DEPENDS ${CMAKE_BINARY_DIR}/settings_fuzz)
+    # Named apart from its file: a target of the same name as the file it makes
+    # gives make a rule that depends on itself.
+    add_custom_target(settings_fuzzer ALL DEPENDS ${CMAKE_BINARY_DIR}/settings_fuzz)
     set(FUZZ_SECONDS 45 CACHE STRING "How long the test run fuzzes the settings text model")
     add_test(NAME fuzz.settings_text
         COMMAND ${CMAKE_BINARY_DIR}/settings_fuzz -max_total_time=${FUZZ_SECONDS} -max_len=4096

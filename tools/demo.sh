@@ -32,7 +32,7 @@ if [ -n "${DISPLAY:-}" ]; then
     "${run[@]}"
 else
     echo "No display: showing the launcher on a virtual display."
-    xvfb-run -a -s "-screen 0 1024x768x24" "${run[@]}"
+    on_virtual_display 1024x768 "${run[@]}"
 fi
 status=$?
 # The game runs on after the launcher has closed; let it finish its record.
@@ -57,7 +57,9 @@ if cmp -s "$root/sample/game/flux.ini" "$game/flux.ini"; then
     echo "flux.ini is unchanged."
 else
     echo "What Play changed in flux.ini:"
-    diff <(tr -d '\r' < "$root/sample/game/flux.ini") <(tr -d '\r' < "$game/flux.ini")
+    # diff's own "\ No newline at end of file" said as what it means here.
+    diff <(tr -d '\r' < "$root/sample/game/flux.ini") <(tr -d '\r' < "$game/flux.ini") |
+        sed 's/^\\ No newline at end of file$/(the file now ends with its last value and no line break: sections added at the end are written so)/'
 fi
 cp "$game/flux.ini" "$out/flux.ini"
 exit $status

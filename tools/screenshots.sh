@@ -84,7 +84,7 @@ virtual_desktop 800x600 || exit 1
 rm -rf "$WINEPREFIX/drive_c/pictures"
 mkdir -p "$WINEPREFIX/drive_c/pictures"
 
-xvfb-run -a -s "-screen 0 1024x768x24" "$0" --on-display
+on_virtual_display 1024x768 "$0" --on-display
 status=$?
 stop_prefix
 pictures=$WINEPREFIX/drive_c/pictures
@@ -98,7 +98,7 @@ listen_to_sound "$WINEPREFIX/drive_c/sounds" || exit 1
 wine_reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f || exit 1
 virtual_desktop 1200x1000 || exit 1
 mkdir -p "$WINEPREFIX/drive_c/pictures"
-xvfb-run -a -s "-screen 0 1200x1000x24" "$0" --on-display-150 || status=1
+on_virtual_display 1200x1000 "$0" --on-display-150 || status=1
 stop_prefix
 cp "$WINEPREFIX/drive_c/pictures/valkor_150.bmp" "$pictures/" 2> /dev/null
 

@@ -7,6 +7,7 @@
 #   map_drives <folder> <letter:type>...: drive letters on folders, with their types
 #   listen_to_sound <folder>: what the programs play is recorded there, a file a clip
 #   virtual_desktop <width>x<height>: the programs' windows on Wine's own desktop
+#   on_virtual_display <width>x<height> <command>...: the command on a virtual display
 #   make_web_of_links <folder>: a drive's folder whose directories link back to each other
 #   stop_prefix: stops the prefix's wineserver
 # Drive Z (the host's root) is removed, so nothing run in the prefix reaches
@@ -188,6 +189,19 @@ virtual_desktop() {
     wine_reg_add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f || return 1
     wine_reg_add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f || return 1
     "$WINESERVER" -w
+}
+
+# Runs the command on a virtual display (Xvfb) of that size and lets Wine end in
+# the prefix before the display closes; its exit status. Wine's processes that
+# outlive the command (its desktop, a game the launcher started) would otherwise
+# still be attached to the display as it goes, and each would print "X connection
+# to :99 broken", which reads as a crash. What still runs after half a minute is
+# stopped.
+on_virtual_display() {
+    local screen=$1
+    shift
+    xvfb-run -a -s "-screen 0 ${screen}x24" bash -c \
+        '"$@"; status=$?; timeout 30 "$WINESERVER" -w || "$WINESERVER" -k; exit $status' on_virtual_display "$@"
 }
 
 stop_prefix() {

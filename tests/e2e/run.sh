@@ -29,7 +29,7 @@ screen=1024x768
 run_tests() {
     local name=$1 status
     shift
-    (cd "$WINEPREFIX/drive_c" && xvfb-run -a -s "-screen 0 ${screen}x24" "$WINE" 'C:\tools\e2e_tests.exe' \
+    (cd "$WINEPREFIX/drive_c" && on_virtual_display "$screen" "$WINE" 'C:\tools\e2e_tests.exe' \
         '--gtest_output=xml:C:\report.xml' "$@")
     status=$?
     cp "$WINEPREFIX/drive_c/report.xml" "$reports/$name.xml" || echo "The $name run left no report" >&2

@@ -1,11 +1,12 @@
 // Benchmark of the two patches on real files (run under Wine by
 // bench/settings_bench.sh). Prints, for each patch:
 //  - on a realistic flux.ini of tens of KiB, the patch's time beside one plain
-//    read and write of the same file;
+//    read and write of the same file, and beside its floor: that read and write
+//    and each load the patch makes in 256-byte blocks;
 //  - on a 1 MiB flux.ini with a 1,000-entry movie list, the time per edit beside
 //    one memmove of the file;
-//  - on a 35 MiB flux.ini, the patch's time beside one plain read and write: a
-//    large file costs what moving its text a few times costs, no more.
+//  - on a 35 MiB flux.ini, the same as on the realistic one: a large file costs
+//    what reading and moving its text a few times costs, no more.
 // It prints figures and ratios; it never fails because a machine is slow.
 #include <windows.h>
 #include <algorithm>
@@ -98,6 +99,7 @@ struct Recipe {
     const char* name;
     BOOL (*patch)(LauncherDialog&);
     int (*edits)(int movies);  // SetSettingValue calls the patch makes
+    int files;                 // settings files it loads: flux.ini, and defaults.ini to disable
 };
 
 void Measure(LauncherDialog& launcher, const Recipe& recipe, size_t filler, int movies, bool perEdit, int runs) {
@@ -114,8 +116,12 @@ void Measure(LauncherDialog& launcher, const Recipe& recipe, size_t filler, int 
     });
     Write("flux.ini", flux);
     const double plain = Median(runs, PlainReadAndWrite);
-    std::printf("%-8s %8.1f KiB  patch %9.3f ms  plain read and write %7.3f ms  ratio %6.2f (%s)\n", recipe.name,
-                flux.size() / 1024.0, patch * 1e3, plain * 1e3, patch / plain, Goal("goal <= 5"));
+    // The plain read and write is shown beside the patch with no goal: a settings
+    // file is read in 256-byte blocks, as the game's files are, which costs more.
+    // The goal is set against the patch's floor, its loads so made and one plain
+    // read and write; with the movie list, against the cost of an edit.
+    std::printf("%-8s %8.1f KiB  patch %9.3f ms  plain read and write %7.3f ms  ratio %6.2f\n", recipe.name,
+                flux.size() / 1024.0, patch * 1e3, plain * 1e3, patch / plain);
     if (!perEdit) {
         // Loading alone: the file read in 256-byte blocks, as the game's files are.
         const double load = Median(runs, [&] {
@@ -126,6 +132,9 @@ void Measure(LauncherDialog& launcher, const Recipe& recipe, size_t filler, int 
             return Now() - start;
         });
         std::printf("%-8s each load of the file alone, in 256-byte blocks: %7.3f ms\n", recipe.name, load * 1e3);
+        const double floor = recipe.files * load + plain;
+        std::printf("%-8s against its floor, %d such load(s) and the plain read and write, %7.3f ms: ratio %6.2f (%s)\n",
+                    recipe.name, recipe.files, floor * 1e3, patch / floor, Goal("goal <= 2"));
         return;
     }
     const int edits = recipe.edits(movies);
@@ -156,7 +165,7 @@ int main(int argc, char** argv) {
     LauncherApp app(platform.Get(), ValkorProfile());
     LauncherDialog launcher(platform.Get(), ValkorProfile(), app, nullptr);
     launcher.m_strInstallPath = kDirectory;
-    const Recipe recipes[] = {{"enable", EnableRecipe, EnableEdits}, {"disable", DisableRecipe, DisableEdits}};
+    const Recipe recipes[] = {{"enable", EnableRecipe, EnableEdits, 1}, {"disable", DisableRecipe, DisableEdits, 2}};
     std::printf("A realistic flux.ini:\n");
     for (const Recipe& recipe : recipes) Measure(launcher, recipe, 40 * 1024, 4, false, quick ? 1 : 21);
     if (quick) {

@@ -26,13 +26,7 @@ HBITMAP Fitted(HWND item, HBITMAP source) {
 
     // 24 bits: no alpha, so the version-6 static shows this very bitmap and
     // hands it back when it is replaced, for us to delete.
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TrueColourBitmap(width, height);
     HDC screen = GetDC(item);
     if (screen == nullptr) return nullptr;
     void* bits = nullptr;

@@ -3,6 +3,18 @@
 #pragma once
 #include <windows.h>
 
+// The header of a 24-bit bottom-up DIB: no alpha, rows padded to 4 bytes.
+inline BITMAPINFO TrueColourBitmap(int width, int height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 // True for a static control that shows a bitmap.
 bool IsPicture(HWND item);
 // Each picture of the dialog replaced by one of its frame's size: the bitmap

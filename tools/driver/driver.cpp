@@ -1,4 +1,5 @@
 #include "driver.h"
+#include "platform/win32/win32_picture.h"
 #include <oleacc.h>
 #include <cstdio>
 
@@ -277,13 +278,7 @@ ScreenImage ReadScreen(const RECT& area) {
     if (width <= 0 || height <= 0) return image;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TrueColourBitmap(width, height);
     void* bits = nullptr;
     HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (picture != nullptr && memory != nullptr) {
@@ -307,13 +302,7 @@ bool SaveWindowPicture(HWND window, const std::string& path) {
     if (!GetWindowRect(window, &area)) return false;
     const ScreenImage image = ReadScreen(area);
     if (image.rows.empty()) return false;
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof(header);
-    header.biWidth = image.width;
-    header.biHeight = image.height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
+    const BITMAPINFOHEADER header = TrueColourBitmap(image.width, image.height).bmiHeader;
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof(file) + sizeof(header);

@@ -77,7 +77,7 @@ void FindGameDialog::OnBrowse() {
     // a root folder too), else at the computer's top level.
     std::string start = GetItemText(IDC_PATH), folder = start;
     RemoveTrailingBackslash(m_platform.runtime, folder);
-    if (folder.empty() || !PathExists(m_platform.files, folder + "\\*")) start.clear();
+    if (!PathExists(m_platform.files, folder + "\\*")) start.clear();
     std::string chosen;
     switch (PickFolder(start, chosen)) {
     case PICK_FOLDER:

@@ -74,10 +74,10 @@ void FindGameDialog::OnCommand(int id, int notifyCode) {
 
 void FindGameDialog::OnBrowse() {
     // The picker opens in the folder typed when it is one (a folder can be listed,
-    // a root folder too), else at the computer's top level.
-    std::string start = GetItemText(IDC_PATH), folder = start;
-    RemoveTrailingBackslash(m_platform.runtime, folder);
-    if (!PathExists(m_platform.files, folder + "\\*")) start.clear();
+    // a root folder too; a backslash doubled before the "*" does no harm), else at
+    // the computer's top level.
+    std::string start = GetItemText(IDC_PATH);
+    if (!PathExists(m_platform.files, start + "\\*")) start.clear();
     std::string chosen;
     switch (PickFolder(start, chosen)) {
     case PICK_FOLDER:

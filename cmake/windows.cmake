@@ -38,7 +38,8 @@ set(OLDEST_WINDOWS_HEADER -Wl,--major-subsystem-version,5,--minor-subsystem-vers
 add_library(core STATIC ${CORE_SOURCES} ${WIN32_SOURCES})
 target_include_directories(core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(core PUBLIC ${WARNINGS})
-target_link_libraries(core PUBLIC shell32 gdi32 user32 advapi32 comctl32)
+# ole32 for the folder picker; uuid holds the interfaces' identifiers (data, no DLL).
+target_link_libraries(core PUBLIC shell32 gdi32 user32 advapi32 comctl32 ole32 uuid)
 
 file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS
     resources/*.def resources/*.rc resources/*.h resources/*.manifest resources/*/*.bmp resources/*/*.wav resources/*/*.ico)

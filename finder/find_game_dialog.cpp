@@ -57,6 +57,7 @@ void FindGameDialog::EnableInput(bool enable) {
     if (!enable && FocusedItem() != 0) MoveFocus(IDCANCEL);
     EnableItem(IDOK, enable);
     EnableItem(IDC_PATH, enable);
+    EnableItem(IDC_BROWSE, enable);
     EnableItem(IDC_SEARCH, enable);
     if (enable) MoveFocus(IDC_PATH);
 }
@@ -68,6 +69,32 @@ void FindGameDialog::StopSearchTimer() {
 
 void FindGameDialog::OnCommand(int id, int notifyCode) {
     if (id == IDC_SEARCH && notifyCode == BN_CLICKED) OnSearch();
+    if (id == IDC_BROWSE && notifyCode == BN_CLICKED) OnBrowse();
+}
+
+void FindGameDialog::OnBrowse() {
+    // The picker opens in the folder typed when it is one (a folder can be listed,
+    // a root folder too; a backslash doubled before the "*" does no harm), else at
+    // the computer's top level.
+    std::string start = GetItemText(IDC_PATH);
+    if (!PathExists(m_platform.files, start + "\\*")) start.clear();
+    std::string chosen;
+    switch (PickFolder(start, chosen)) {
+    case PICK_FOLDER:
+        // "D:\" as "D:", as the search puts a copy found in a root folder.
+        RemoveTrailingBackslash(m_platform.runtime, chosen);
+        SetItemText(IDC_PATH, chosen);
+        MoveFocus(IDC_PATH);  // so that Enter presses OK, and a screen reader reads out the folder
+        break;
+    case PICK_NOT_FILE_SYSTEM:
+        MessageBoxOwned(Text(IDS_NOT_A_DISK_FOLDER), Text(IDS_INCORRECT_DIRECTORY), MB_OK | MB_ICONEXCLAMATION);
+        break;
+    case PICK_NOT_IN_CODE_PAGE:
+        MessageBoxOwned(Text(IDS_NAME_NOT_IN_CODE_PAGE), Text(IDS_INCORRECT_DIRECTORY), MB_OK | MB_ICONEXCLAMATION);
+        break;
+    default:
+        break;  // cancelled: the edit box keeps its text
+    }
 }
 
 void FindGameDialog::OnSearch() {

@@ -1,7 +1,7 @@
 // The window in which the user names the game's directory: typed into the edit
-// box, or found by a search of every fixed disk that runs from a timer inside the
-// window without freezing it. OK accepts a directory only when the game's
-// executable is in it.
+// box, chosen in Windows' folder picker (Browse), or found by a search of every
+// fixed disk that runs from a timer inside the window without freezing it. OK
+// accepts a directory only when the game's executable is in it.
 #pragma once
 #include <memory>
 #include <string>
@@ -26,10 +26,11 @@ public:
     void OnCommand(int id, int notifyCode) override;
     void OnTimer(UINT_PTR id) override;
     void OnSearch();
+    void OnBrowse();
 
 private:
     std::string Text(UINT id) { return m_platform.resources.Text(id); }
-    // OK, the edit box and Search, enabled or not together; the focus kept on an enabled control.
+    // OK, the edit box, Browse and Search, enabled or not together; the focus kept on an enabled control.
     void EnableInput(bool enable);
     void StopSearchTimer();
 

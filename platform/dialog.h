@@ -52,6 +52,10 @@ protected:
     int MessageBoxOwned(const std::string& text, const std::string& caption, UINT style) {
         return m_windows.ShowMessageBox(m_hWnd, text.c_str(), caption.c_str(), style);
     }
+    // The folder picker, owned by this window: a PickOutcome.
+    int PickFolder(const std::string& start, std::string& chosen) {
+        return m_windows.PickFolder(m_hWnd, start.c_str(), chosen);
+    }
 
 private:
     WindowSystem& m_windows;

@@ -7,6 +7,14 @@
 
 class Dialog;
 
+// What the folder picker gave back.
+enum PickOutcome : int {
+    PICK_CANCELLED,         // Cancel, Escape or its close box; also a picker that could not be shown
+    PICK_FOLDER,            // a folder of a disk, its path in chosen
+    PICK_NOT_FILE_SYSTEM,   // a place that is no folder of a disk: a library, the computer itself
+    PICK_NOT_IN_CODE_PAGE,  // a folder whose name the ANSI code page cannot write
+};
+
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
@@ -48,6 +56,12 @@ public:
     virtual BOOL StopTimer(HWND window, UINT_PTR id) = 0;
     // MessageBoxA: the button pressed.
     virtual int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style) = 0;
+    // Windows' own folder picker, modal, owned by owner: the common item dialog in
+    // its folder mode (IFileOpenDialog with FOS_PICKFOLDERS) from Vista on, else
+    // the shell's folder browser (SHBrowseForFolderA with BIF_RETURNONLYFSDIRS).
+    // It opens in the folder start, or at the computer's top level for "". COM
+    // runs on the calling thread for the picker alone.
+    virtual int PickFolder(HWND owner, const char* start, std::string& chosen) = 0;
 
     // LoadIconA from the module that holds the resources.
     virtual HICON LoadAppIcon(UINT id) = 0;

@@ -30,6 +30,7 @@
 #define IDC_EXPLANATION 1007
 #define IDC_PROMPT 1008
 #define IDC_PICTURE 1009
+#define IDC_BROWSE 1010
 
 // The strings' names come with their texts (resources/strings.def); the
 // resource compiler reads only the numbers above.

@@ -8,7 +8,7 @@
   Microsoft's documentation, with the page), and that Windows must be XP or
   older. XP loads no program with an import it lacks.
 - Every DLL it imports must be one of Windows' KnownDLLs (KERNEL32, USER32,
-  GDI32, ADVAPI32, SHELL32, msvcrt; so on XP to 11): Windows looks for any
+  GDI32, ADVAPI32, SHELL32, msvcrt, ole32; so on XP to 11): Windows looks for any
   other first in the program's own folder, so a DLL of that name planted
   there would run its code in the program. Others are loaded at run time by
   their full path in the system folder. COMCTL32 is the one exception, and
@@ -47,7 +47,9 @@ VERSIONS = {"NT 4.0": (4, 0), "2000": (5, 0), "XP": (5, 1), "Server 2003": (5, 2
             "Vista": (6, 0), "7": (6, 1), "8": (6, 2), "8.1": (6, 3), "10": (10, 0), "11": (10, 0, 22000)}
 VERSION_TEXT = re.compile(r"Windows (NT 4\.0|2000|XP|Server 2003|Vista|8\.1|7|8|10|11)(?![\w.])")
 XP = VERSIONS["XP"]
-KNOWN_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "msvcrt.dll"}
+# ole32 (COM, for the folder picker) is a KnownDLL from XP to 11 as well, as far
+# as we know: listed under Session Manager\KnownDLLs on each.
+KNOWN_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "msvcrt.dll", "ole32.dll"}
 # Not a KnownDLL, but Windows takes it from its side-by-side store, ahead of the
 # program's folder, for a program whose manifest depends on the common controls 6.
 SIDE_BY_SIDE = "comctl32.dll"

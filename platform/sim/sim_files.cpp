@@ -1,16 +1,11 @@
 #include "sim_files.h"
 #include "sim_system_call.h"
 #include <algorithm>
+#include <strings.h>
 #include <cctype>
 #include <cstring>
 
 namespace {
-
-std::string Lower(const std::string& text) {
-    std::string lower;
-    for (char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
 
 // The wildcard rule of a directory listing: "*" any run, "?" any one character,
 // letter case ignored.
@@ -44,7 +39,8 @@ struct SimFiles::Node {
     // The entry of that name, letter case ignored; the target of a link.
     Node* Child(const std::string& wanted) const {
         for (const auto& child : children)
-            if (Lower(child->name) == Lower(wanted)) return child->link != nullptr ? child->link : child.get();
+            if (strcasecmp(child->name.c_str(), wanted.c_str()) == 0)
+                return child->link != nullptr ? child->link : child.get();
         return nullptr;
     }
     Node* Add(const std::string& childName, bool isDirectory) {

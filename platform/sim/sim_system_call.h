@@ -3,7 +3,7 @@
 // bookkeeping alone while one of its calls runs.
 #pragma once
 
-extern int g_simSystemCalls;  // how many calls of the simulated Windows are running
+inline int g_simSystemCalls = 0;  // how many calls of the simulated Windows are running
 
 struct SimSystemCall {
     SimSystemCall() { ++g_simSystemCalls; }

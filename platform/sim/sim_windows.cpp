@@ -208,6 +208,12 @@ int SimWindows::ShowMessageBox(HWND owner, const char* text, const char* caption
     return answer;
 }
 
+int SimWindows::PickFolder(HWND owner, const char* start, std::string& chosen) {
+    if (!picker) throw SimUnexpected("a folder picker that the script did not expect, from " + std::string(start));
+    SimDialogView view(*this, owner);
+    return picker(view, start, chosen);
+}
+
 HICON SimWindows::LoadAppIcon(UINT id) { return reinterpret_cast<HICON>(static_cast<uintptr_t>(0x30000 + id)); }
 
 HICON SimWindows::LoadSizedIcon(UINT id, int cx, int cy) {

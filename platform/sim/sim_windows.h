@@ -40,6 +40,10 @@ public:
     int OpenWindows() const { return static_cast<int>(m_windows.size()); }
     // Templates whose windows cannot be created (RunModal returns -1).
     std::set<UINT> refuseTemplates;
+    // The user in the folder picker: given the window that owns it and the folder
+    // it opens in ("" the computer's top level), the PickOutcome and the folder
+    // chosen. Unset, a picker throws SimUnexpected.
+    std::function<int(SimDialogView& owner, const std::string& start, std::string& chosen)> picker;
 
     INT_PTR RunModal(Dialog& dialog, HWND parent) override;
     BOOL EndModal(HWND window, INT_PTR result) override;
@@ -57,6 +61,7 @@ public:
     UINT_PTR StartTimer(HWND window, UINT_PTR id, UINT elapse) override;
     BOOL StopTimer(HWND window, UINT_PTR id) override;
     int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style) override;
+    int PickFolder(HWND owner, const char* start, std::string& chosen) override;
     HICON LoadAppIcon(UINT id) override;
     HICON LoadSizedIcon(UINT id, int cx, int cy) override;
     HFONT MakeFont(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,

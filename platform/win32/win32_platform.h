@@ -47,6 +47,8 @@ public:
     UINT_PTR StartTimer(HWND window, UINT_PTR id, UINT elapse) override;
     BOOL StopTimer(HWND window, UINT_PTR id) override;
     int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style) override;
+    // The common item dialog or the folder browser, with COM (win32_folder_picker.cpp).
+    int PickFolder(HWND owner, const char* start, std::string& chosen) override;
     HICON LoadAppIcon(UINT id) override;
     HICON LoadSizedIcon(UINT id, int cx, int cy) override;
     HFONT MakeFont(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,

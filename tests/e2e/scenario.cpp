@@ -105,15 +105,6 @@ std::string Describe(const std::string& recording) {
     return cut ? "cut" : recording + ": " + std::to_string(seconds) + " s, loudest " + std::to_string(loudest);
 }
 
-// Asks every few milliseconds until done answers true or the wait is over; done's last answer.
-template <class Done> bool WaitFor(DWORD every, DWORD wait, Done done) {
-    for (DWORD waited = 0; !done(); waited += every) {
-        if (waited >= wait) return false;
-        Sleep(every);
-    }
-    return true;
-}
-
 // A file's size and a hash of its bytes (FNV-1a), read as a stream: a damaged
 // flux.ini can be larger than the test's own memory.
 std::pair<unsigned long long, unsigned long long> DigestOf(const std::string& path) {
@@ -180,6 +171,9 @@ void Play(const Scenario& s, const Scene& scene, Program& program, const Program
             ASSERT_TRUE(WaitFor(20, kWait, [&] { return FocusedItem(window) == step.id; }))
                 << "no focus in " << step.id;
             ASSERT_TRUE(PressKey(window, VK_HOME) && PressKey(window, VK_END, VK_SHIFT) && TypeText(window, text));
+            // A person reads what was typed before the next key: meanwhile Wine's folder picker completes
+            // names in its folder box in the background, and a key too soon finds its text half done.
+            Sleep(300);
             EXPECT_TRUE(WaitFor(20, 5000, [&] { return ItemText(window, step.id) == text; }))
                 << "edit box " << step.id << " reads \"" << ItemText(window, step.id) << "\"";
             break;

@@ -74,6 +74,9 @@ inline Step Start(const ProgramCase& program, std::string tail = "", const char*
     return {.act = Act::Start, .text = tail, .program = &program, .folder = folder};
 }
 inline Step Window(UINT caption) { return {.act = Act::Window, .text = Text(caption)}; }
+// Windows' folder picker of the programs (Vista's common item dialog, as Wine 8 shows it too); its
+// folder-name box is edt1 (dlgs.h).
+inline const Step kPicker = {.act = Act::Window, .text = "Select Folder"};
 inline Step Launcher(int click = 0) { return {.act = Act::Launcher, .id = click}; }
 inline Step Box(UINT text, int answer = IDOK, std::vector<std::string> arguments = {}, UINT caption = 0) {
     return {.act = Act::Box, .text = Text(text, arguments), .caption = caption ? Text(caption) : "", .id = answer};

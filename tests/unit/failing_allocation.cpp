@@ -3,8 +3,6 @@
 #include <new>
 #include "platform/sim/sim_system_call.h"
 
-long g_allocationsBeforeFailure = 0;
-
 void* operator new(std::size_t size) {
     if (g_simSystemCalls == 0 && g_allocationsBeforeFailure > 0 && --g_allocationsBeforeFailure == 0)
         throw std::bad_alloc();

@@ -5,4 +5,4 @@
 #pragma once
 
 // The allocation that brings this down to 0 fails once; 0 and below: none.
-extern long g_allocationsBeforeFailure;
+inline long g_allocationsBeforeFailure = 0;

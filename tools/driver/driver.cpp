@@ -118,16 +118,6 @@ namespace {
 
 const DWORD kReadyWait = 30000;
 
-// Polls until done answers true or the time is over; done's last answer.
-template <class Done> bool Poll(Done done, DWORD milliseconds = kReadyWait) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > milliseconds) return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 bool Send(std::vector<INPUT> inputs) {
     return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
@@ -163,7 +153,7 @@ INPUT Pointer(POINT point, DWORD flags) {
 // while. Each event carries the point, so that no late report of the pointer's place can move a press elsewhere.
 template <class Where> bool ClickAt(HWND window, Where where) {
     POINT point = {};
-    if (!Poll([&] { return where(point) && GetAncestor(WindowFromPoint(point), GA_ROOT) == window; }, 2000))
+    if (!WaitFor(20, 2000, [&] { return where(point) && GetAncestor(WindowFromPoint(point), GA_ROOT) == window; }))
         return false;
     return Send({Pointer(point, 0), Pointer(point, MOUSEEVENTF_LEFTDOWN), Pointer(point, MOUSEEVENTF_LEFTUP)});
 }
@@ -171,7 +161,7 @@ template <class Where> bool ClickAt(HWND window, Where where) {
 }  // namespace
 
 bool Ready(HWND window) {
-    return Poll([&] {
+    return WaitFor(20, kReadyWait, [&] {
         if (!IsWindow(window)) return true;
         if (!IsWindowVisible(window) || !IsWindowEnabled(window)) return false;
         if (GetForegroundWindow() == window) return true;

@@ -29,6 +29,15 @@ std::string Caption(HWND window);
 std::string ItemText(HWND dialog, int id);
 bool ItemVisible(HWND dialog, int id);
 
+// Asks every few milliseconds until done answers true or the wait is over; done's last answer.
+template <class Done> bool WaitFor(DWORD every, DWORD wait, Done done) {
+    for (DWORD waited = 0; !done(); waited += every) {
+        if (waited >= wait) return false;
+        Sleep(every);
+    }
+    return true;
+}
+
 // A person's acts, through the system's input queue. Each first waits until the
 // window is shown and enabled (no modal box over it), bringing it to the
 // foreground as a person's click on it would; false when it never got there.

@@ -37,15 +37,6 @@ void ListWindows(const Program& program) {
     for (HWND other : Dialogs(program)) std::printf("    \"%s\"\n", Caption(other).c_str());
 }
 
-bool WaitForText(HWND window, int id, const std::string& text) {
-    const DWORD start = GetTickCount();
-    while (ItemText(window, id) != text) {
-        if (GetTickCount() - start > kWait) return false;
-        Sleep(100);
-    }
-    return true;
-}
-
 // A message box other than the window pressed last, which may take a moment to go.
 HWND WaitForNewBox(const Program& program, HWND previous) {
     const DWORD start = GetTickCount();
@@ -83,7 +74,7 @@ bool RunStep(const Program& program, const std::string& step, HWND& window) {
         const size_t second = value.find('=');
         if (second == std::string::npos) return false;
         const int id = ControlId(value.substr(0, second));
-        return id != 0 && WaitForText(window, id, value.substr(second + 1));
+        return id != 0 && WaitFor(100, kWait, [&] { return ItemText(window, id) == value.substr(second + 1); });
     }
     if (verb == "picture") return Picture(window, value);
     return false;

@@ -1,3 +1,0 @@
-#include "sim_system_call.h"
-
-int g_simSystemCalls = 0;

@@ -77,7 +77,8 @@ void CheckLauncher(const Program& running, HWND window, const ProgramCase& progr
     for (int button : {IDOK, IDC_README, IDC_VISIT_SITE, IDCANCEL, IDC_TAUNT})
         captions += ItemText(window, button) + (ItemVisible(window, button) ? "|" : " (hidden)|");
     EXPECT_EQ(captions, program.captions);
-    // The picture is read off the screen by the row of the display scale (display_scale.cpp). The window's icons cannot be read from another process under Wine; the unit tests check them.
+    // The picture is read off the screen by the row of the display scale (display_scale.cpp).
+    // The window's icons cannot be read from another process under Wine; the unit tests check them.
 }
 
 // The taunts as their WAVE headers give them (resources/*/taunt*.wav): length and channels.
@@ -242,7 +243,10 @@ void MakeFile(const std::string& path, DWORD size, DWORD timeHigh, DWORD timeLow
 
 // The DLLs that a row plants beside a launcher: one the program loads at its first
 // sound, one it imports, which the manifest's common controls 6 come from instead.
-const char* const kPlanted[] = {"WINMM.DLL", "COMCTL32.DLL"};
+// Each with the name that Wine's DLL overrides know it by.
+const struct {
+    const char *file, *name;
+} kPlanted[] = {{"WINMM.DLL", "winmm"}, {"COMCTL32.DLL", "comctl32"}};
 
 // Wine then looks for them in the program's folder first, as Windows does: told by the
 // prefix's registry, since WINEDLLOVERRIDES set here would not reach the programs
@@ -250,10 +254,9 @@ const char* const kPlanted[] = {"WINMM.DLL", "COMCTL32.DLL"};
 void PlantDlls(Scene& scene) {
     const std::string planted = scene.root + "\\planted";
     CreateDirectoryA(planted.c_str(), nullptr);
-    for (const char* dll : kPlanted) {
-        ASSERT_TRUE(CopyFileA((kTools + "\\planted_dll.dll").c_str(), (planted + "\\" + dll).c_str(), FALSE));
-        const std::string name = std::string(dll).substr(0, strlen(dll) - 4);
-        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kOverrides, name.c_str(), REG_SZ, "native,builtin", 15), 0);
+    for (const auto& dll : kPlanted) {
+        ASSERT_TRUE(CopyFileA((kTools + "\\planted_dll.dll").c_str(), (planted + "\\" + dll.file).c_str(), FALSE));
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kOverrides, dll.name, REG_SZ, "native,builtin", 15), 0);
     }
 }
 
@@ -267,10 +270,10 @@ void RunScenario(const Scenario& s) {
     const ProgramCase* current = nullptr;
     Play(s, scene, program, current);
     Finish(program);
-    for (const char* dll : kPlanted) {
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, kOverrides, std::string(dll).substr(0, strlen(dll) - 4).c_str());
-        EXPECT_EQ(GetFileAttributesA((scene.root + "\\planted\\" + dll + "_ran").c_str()), INVALID_FILE_ATTRIBUTES)
-            << "the " << dll << " planted beside the program was loaded";
+    for (const auto& dll : kPlanted) {
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kOverrides, dll.name);
+        EXPECT_EQ(GetFileAttributesA((scene.root + "\\planted\\" + dll.file + "_ran").c_str()), INVALID_FILE_ATTRIBUTES)
+            << "the " << dll.file << " planted beside the program was loaded";
     }
     if (scene.held != INVALID_HANDLE_VALUE) CloseHandle(scene.held);
     // The stand-ins' log, once it has as many lines as expected or after the wait: a line each, and each
